@@ -1,0 +1,87 @@
+// CLumClickData: turns the identifier of the object the user clicked into
+// the multi-line Japanese information text of the palette.
+//
+// The identifier is classified into one of fourteen type codes by its first
+// component; the builder of the type asks the engine for the object's
+// properties and composes the lines.  One object's full and title-only texts
+// are cached under a key of identifier, time, zone, place and the observer's
+// position in the solar system, so that a palette refresh for an unchanged
+// sky costs six queries instead of a hundred.
+#pragma once
+
+#include "engine/corlum.h"
+#include "engine/stkstr.h"
+#include "host/collections.h"
+#include "host/cstring.h"
+
+class CCdStatus;
+
+class CLumClickData {
+public:
+    // Type codes of the classification.
+    enum {
+        kStar = 0,
+        kConstellation = 1,
+        kEquatorial = 2,
+        kSolar = 3,
+        kDeepSky = 4,
+        kMagellanicCloud = 5,
+        kArtificialSatellite = 6,
+        kDeepSkyImage = 7,
+        kMeteor = 8,
+        kAdfSystemObject = 9,
+        kAdf = 10,
+        kFieldOfViewCircle = 11,
+        kAngleOfView = 12,
+        kMosaicOfField = 13,
+    };
+
+    CLumClickData() = default;
+    virtual ~CLumClickData() = default;
+
+    // The information text of `object`: the full text (title == 0) or only
+    // its heading (title != 0).  Empty when the object cannot be classified.
+    CString GetText(CCorLum* engine, const CString& object, int title);
+    // Sends `query`, whose reply is an identifier, copies the reply into
+    // `object` and returns its type code; -1 when it cannot be classified.
+    int GetType(CCorLum* engine, CStkString& object, const CString& query);
+    // Type code of an identifier, or -1.
+    int ClassifyObject(CCorLum* engine, const CString& object);
+
+    void ClearCache();
+    void SetStatus(CCdStatus* status) { m_status = status; }
+    void SetExtraOption(int very_high_precision) { m_veryHighPrecision = very_high_precision; }
+    void SetNotEarth(int not_earth) { m_notEarth = not_earth; }
+    // Azimuths change meaning, so every cached text is dropped.
+    void SetOriginNorth(int origin_north);
+
+protected:
+    int ObjectSearch(CCorLum* engine, CStkString object, int* code);
+    int IsAdfsystem(CCorLum* engine, const CString& object);
+    int IsCacheAvailable(const CString& object, CCorLum* engine);
+    void SetCacheState(const CString& object, CCorLum* engine);
+
+    // Runs the builder of the current type into m_text.
+    void BuildText(CCorLum* engine, int title);
+    // The measuring-line block that closes every full text.
+    CString GetMeasureString(CCorLum* engine);
+
+    // A display setting; every setting reads as off while no record is lent.
+    int Setting(int CCdStatus::*field) const;
+
+    int m_notEarth = 0;
+    CStkString m_object;
+    int m_type = 0;
+    CString m_text;
+    CCdStatus* m_status = nullptr;
+    int m_veryHighPrecision = 0;
+    int m_originNorth = 0;
+    CString m_cacheObject;
+    CString m_cacheTime;
+    CString m_cacheZone;
+    CString m_cachePlace;
+    CString m_cacheSolar;
+    CString m_cacheText;
+    CString m_cacheTitle;
+    CStringArray m_systemNames;
+};

@@ -1,0 +1,34 @@
+#include "tests/test_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "apps/cli.h"
+
+std::string U8(const CString& s) { return s.ToUtf8(); }
+
+CliResult RunVexclk(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = vexclk::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vexclk-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& content) const {
+    const std::string file = path_ + "/" + name;
+    std::ofstream(file, std::ios::binary) << content;
+    return file;
+}

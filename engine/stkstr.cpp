@@ -1,5 +1,7 @@
 #include "engine/stkstr.h"
 
+#include "host/c_locale.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -76,6 +78,7 @@ double CStkStr::atof(double def) const {
     if (NoValue(m_str)) return def;
     std::string number;
     if (!LeadingNumber(m_str, &number)) return 0.0;
+    const host::ScopedCLocale c_locale;
     return std::strtod(number.c_str(), nullptr);
 }
 

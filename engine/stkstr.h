@@ -25,7 +25,12 @@ public:
     CStkStr(const char16_t* text) : m_str(text) {}
     virtual ~CStkStr() = default;
     CStkStr(const CStkStr&) = default;
-    CStkStr& operator=(const CStkStr&) = default;
+    // Goes through SetText so that a derived value caching a parse of its
+    // text (CStkString) sees the new text even when assigned as a CStkStr.
+    CStkStr& operator=(const CStkStr& other) {
+        SetText(other.m_str);
+        return *this;
+    }
 
     virtual void SetText(const CString& text) { m_str = text; }
     const CString& GetText() const { return m_str; }

@@ -30,7 +30,8 @@ public:
     }
     void RemoveAt(int index, int count = 1) {
         if (!InRange(index) || count <= 0) return;
-        const int end = index + count > GetSize() ? GetSize() : index + count;
+        // count may be huge ("to the end"): compare without forming index + count.
+        const int end = count > GetSize() - index ? GetSize() : index + count;
         v_.erase(v_.begin() + index, v_.begin() + end);
     }
     void RemoveAll() { v_.clear(); }

@@ -1,6 +1,10 @@
 #include "host/cstring.h"
 
+#include "host/c_locale.h"
+
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -294,46 +298,56 @@ std::string Narrow(const Spec& spec, char conv) {
     return f + conv;
 }
 
-std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv) {
+// A double where an integer is wanted: truncated toward zero like a C cast,
+// but NaN gives 0 and values beyond long long saturate (a plain cast of
+// those is undefined and on x86 turns +1e300 into a negative number).
+long long DoubleToInteger(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= 9223372036854775807.0) return LLONG_MAX;
+    if (d <= -9223372036854775808.0) return LLONG_MIN;
+    return static_cast<long long>(d);
+}
+
+// snprintf into a string of the size the result needs; widths and
+// precisions up to kMaxField make texts longer than any fixed buffer.
+template <typename T>
+std::string PrintC(const std::string& fmt, T v) {
+    const host::ScopedCLocale c_locale;
     char buf[512];
+    const int n = std::snprintf(buf, sizeof buf, fmt.c_str(), v);
+    if (n < 0) return {};
+    if (n < static_cast<int>(sizeof buf)) return std::string(buf, static_cast<size_t>(n));
+    std::string big(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(big.data(), big.size(), fmt.c_str(), v);
+    big.resize(static_cast<size_t>(n));
+    return big;
+}
+
+std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv) {
     const bool integral = std::string("diuxXoc").find(conv) != std::string::npos;
-    int n = 0;
     if (integral) {
         long long v = 0;
         switch (arg.kind) {
             case FormatArg::Kind::Int: v = arg.i; break;
             case FormatArg::Kind::UInt: v = static_cast<long long>(arg.u); break;
-            case FormatArg::Kind::Double: v = static_cast<long long>(arg.d); break;
+            case FormatArg::Kind::Double: v = DoubleToInteger(arg.d); break;
             case FormatArg::Kind::Char: v = arg.ch; break;
             case FormatArg::Kind::Text: v = 0; break;
         }
         std::string f = fmt;
         f.insert(f.size() - 1, "ll");
-        if (conv == 'd' || conv == 'i') {
-            n = std::snprintf(buf, sizeof buf, f.c_str(), v);
-        } else {
-            n = std::snprintf(buf, sizeof buf, f.c_str(), static_cast<unsigned long long>(v));
-        }
-    } else {
-        double v = 0;
-        switch (arg.kind) {
-            case FormatArg::Kind::Int: v = static_cast<double>(arg.i); break;
-            case FormatArg::Kind::UInt: v = static_cast<double>(arg.u); break;
-            case FormatArg::Kind::Double: v = arg.d; break;
-            case FormatArg::Kind::Char: v = arg.ch; break;
-            case FormatArg::Kind::Text: v = 0; break;
-        }
-        n = std::snprintf(buf, sizeof buf, fmt.c_str(), v);
-        if (n >= static_cast<int>(sizeof buf)) {
-            // Huge width or precision: print again into a buffer that fits.
-            std::string big(static_cast<size_t>(n) + 1, '\0');
-            std::snprintf(big.data(), big.size(), fmt.c_str(), v);
-            big.resize(static_cast<size_t>(n));
-            return big;
-        }
+        if (conv == 'd' || conv == 'i') return PrintC(f, v);
+        return PrintC(f, static_cast<unsigned long long>(v));
     }
-    if (n < 0) return {};
-    return std::string(buf, static_cast<size_t>(std::min<int>(n, sizeof buf - 1)));
+    double v = 0;
+    switch (arg.kind) {
+        case FormatArg::Kind::Int: v = static_cast<double>(arg.i); break;
+        case FormatArg::Kind::UInt: v = static_cast<double>(arg.u); break;
+        case FormatArg::Kind::Double: v = arg.d; break;
+        case FormatArg::Kind::Char: v = arg.ch; break;
+        case FormatArg::Kind::Text: v = 0; break;
+    }
+    return PrintC(fmt, v);
 }
 
 std::u16string Pad(std::u16string body, const Spec& spec) {
@@ -360,8 +374,9 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
     auto take_int = [&]() -> int {
         const FormatArg& a = take();
         long long v = a.kind == FormatArg::Kind::Int      ? a.i
-                      : a.kind == FormatArg::Kind::UInt   ? static_cast<long long>(a.u)
-                      : a.kind == FormatArg::Kind::Double ? static_cast<long long>(a.d)
+                      : a.kind == FormatArg::Kind::UInt
+                          ? static_cast<long long>(std::min<unsigned long long>(a.u, kMaxField))
+                      : a.kind == FormatArg::Kind::Double ? DoubleToInteger(a.d)
                                                           : 0;
         return static_cast<int>(std::max<long long>(-kMaxField, std::min<long long>(v, kMaxField)));
     };
@@ -422,6 +437,10 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
             }
             case u'c': {
                 const FormatArg& a = take();
+                if (&a == &none) {  // missing argument: no character, not a NUL
+                    out += Pad(std::u16string(), spec);
+                    break;
+                }
                 char16_t ch = a.kind == FormatArg::Kind::Char ? a.ch
                               : a.kind == FormatArg::Kind::Int ? static_cast<char16_t>(a.i)
                               : a.kind == FormatArg::Kind::UInt ? static_cast<char16_t>(a.u)
@@ -433,7 +452,9 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
             case u's': case u'S': {
                 const FormatArg& a = take();
                 std::u16string body;
-                if (a.kind == FormatArg::Kind::Text) {
+                if (&a == &none) {
+                    // Missing argument: empty text, not the "0" of the stand-in.
+                } else if (a.kind == FormatArg::Kind::Text) {
                     body = std::u16string(a.text);
                 } else if (a.kind == FormatArg::Kind::Char) {
                     body = std::u16string(1, a.ch);

@@ -1,5 +1,6 @@
 #include "sky/replay_engine.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +45,11 @@ CString CReplayEngine::Key(const CString& command) {
 }
 
 bool CReplayEngine::LoadFile(const std::string& path, std::string* error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        *error = path + ": is a directory, not a replies file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ": cannot read the replies file";

@@ -32,3 +32,17 @@ std::string TempDir::Write(const std::string& name, const std::string& content) 
     std::ofstream(file, std::ios::binary) << content;
     return file;
 }
+
+namespace {
+
+// Every test of this program starts with a private, empty settings store
+// unless it sets its own, so that settings saved on the developer's machine
+// never change a text under test.
+struct PrivateStoreForThisProgram {
+    TempDir dir;
+    PrivateStoreForThisProgram() {
+        setenv("VEXCLK_REGISTRY", (dir.path() + "/registry.json").c_str(), 1);
+    }
+} const g_private_store;
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "sky/replay_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/test_support.h"
+
+TEST(ReplayEngine, AnswersFromTheTranscriptIgnoringCase) {
+    CReplayEngine engine;
+    std::string error;
+    ASSERT_TRUE(engine.LoadText("# a comment\n"
+                                "\n"
+                                "? Solar.Planet.Mars.Name\t火星\r\n"
+                                "? Time.jd\t2461380.5\n"
+                                "? Text\tone\\ttwo\\r\\nthree\\\\four\n"
+                                "? Empty\t\n"
+                                "? Time.jd\t2461381.5\n",
+                                &error))
+        << error;
+    EXPECT_EQ(U8(engine.Doit(u"? solar.planet.mars.name")), "火星");
+    EXPECT_EQ(U8(engine.Doit(u"? TEXT")), "one\ttwo\r\nthree\\four");
+    EXPECT_TRUE(engine.Doit(u"? Empty").IsEmpty());
+    EXPECT_TRUE(engine.Doit(u"? Not.There").IsEmpty());
+    // A later line replaces an earlier one.
+    EXPECT_EQ(U8(engine.Doit(u"? time.jd")), "2461381.5");
+    ASSERT_EQ(engine.Commands().size(), 5u);
+    EXPECT_EQ(U8(engine.Commands()[0]), "? solar.planet.mars.name");
+}
+
+TEST(ReplayEngine, RejectsMalformedTranscriptsWithTheLine) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"? ok\t1\n? no tab here\n", "text:2: no tab between command and reply"},
+        {"? a\tbad \\q escape\n", "text:1: unknown escape \\q"},
+        {"? a\tends in \\\n", "text:1: \\ at the end of the line"},
+        {"? a\t\xff\xfe\n", "text:1: not UTF-8 text"},
+    };
+    for (const auto& c : cases) {
+        CReplayEngine engine;
+        engine.SetReply(u"? kept", u"yes");
+        std::string error;
+        EXPECT_FALSE(engine.LoadText(c.text, &error)) << c.text;
+        EXPECT_EQ(error, c.message);
+        // A failed load changes nothing.
+        EXPECT_EQ(U8(engine.Doit(u"? kept")), "yes");
+        EXPECT_TRUE(engine.Doit(u"? ok").IsEmpty());
+    }
+}
+
+TEST(ReplayEngine, LoadsFilesAndReportsUnreadableOnes) {
+    TempDir dir;
+    const std::string path = dir.Write("sky.replies", "? Location.Latitude\t-33.86\n");
+    CReplayEngine engine;
+    std::string error;
+    ASSERT_TRUE(engine.LoadFile(path, &error)) << error;
+    EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);
+    EXPECT_FALSE(engine.LoadFile(dir.path() + "/missing", &error));
+    EXPECT_EQ(error, dir.path() + "/missing: cannot read the replies file");
+    EXPECT_FALSE(engine.LoadFile(dir.path(), &error));
+    EXPECT_EQ(error, dir.path() + ": is a directory, not a replies file");
+}
+
+TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
+    CReplayEngine engine;
+    // Defaults when the transcript is silent or says "*".
+    EXPECT_DOUBLE_EQ(engine.GetJd(), 2451545.0);
+    EXPECT_DOUBLE_EQ(engine.GetTz(), 9.0);
+    EXPECT_DOUBLE_EQ(engine.GetLatitude(), 35.6895);
+    EXPECT_DOUBLE_EQ(engine.GetLongitude(), 139.6917);
+    EXPECT_DOUBLE_EQ(engine.GetHeight(), 40.0);
+    EXPECT_EQ(engine.GetLocationObject(), 4);
+    EXPECT_TRUE(engine.OnEarth());
+    engine.SetReply(u"? Time.jd", u"*");
+    EXPECT_DOUBLE_EQ(engine.GetJd(), 2451545.0);
+
+    engine.SetReply(u"? time.JD", u"2460000.25");
+    engine.SetReply(u"? Time.Timezone", u"-5");
+    engine.SetReply(u"? Location.Longitude", u"-75");
+    engine.SetReply(u"? Location.Object", u"3");
+    EXPECT_DOUBLE_EQ(engine.GetJd(), 2460000.25);
+    EXPECT_DOUBLE_EQ(engine.GetMJd(), 59999.75);
+    EXPECT_DOUBLE_EQ(engine.GetLmtTz(), -5.0);
+    EXPECT_FALSE(engine.OnEarth());
+    // JD 2460000.25 is 2023-02-24 18:00 UT, 13:00 at UT-5.
+    const tagADATE d = engine.GetDate();
+    EXPECT_EQ(d.year, 2023);
+    EXPECT_EQ(d.month, 2);
+    EXPECT_EQ(d.day, 24);
+    EXPECT_EQ(d.hour, 13);
+    EXPECT_EQ(d.minute, 0);
+    EXPECT_NEAR(d.second, 0.0, 1e-4);
+    EXPECT_DOUBLE_EQ(d.zone, -5.0);
+    EXPECT_TRUE(engine.Commands().empty());
+}
+
+TEST(ReplayEngine, LocalDateFieldsWinWhenPresent) {
+    CReplayEngine engine;
+    engine.SetReply(u"? LST(Time.Year)", u"2026");
+    engine.SetReply(u"? LST(Time.Month)", u"12");
+    engine.SetReply(u"? LST(Time.Day)", u"6");
+    engine.SetReply(u"? LST(Time.Hour)", u"21");
+    engine.SetReply(u"? LST(Time.Minute)", u"5");
+    engine.SetReply(u"? LST(Time.Second)", u"7.5");
+    int y, mo, d, h, mi, s;
+    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
+    EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s}), std::vector<int>({2026, 12, 6, 21, 5, 7}));
+}

@@ -8,6 +8,7 @@
 #include "clickdata/click_data.h"
 #include "engine/stkstr.h"
 #include "engine/trace_corlum.h"
+#include "host/registry.h"
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 
@@ -23,6 +24,7 @@ const char* const kUsage =
     "  text   print the information text of each object\n"
     "  type   print the type code of each object (-1: cannot be classified)\n"
     "  parse  print the ten parameters of each text as the reply parser splits it\n"
+    "  settings  print or change the saved display settings\n"
     "\n"
     "'vexclk COMMAND --help' describes a command.\n";
 
@@ -39,7 +41,8 @@ const char* const kTextUsage =
     "  --raw                   the text exactly as built (UTF-8, CR LF kept); texts\n"
     "                          are separated by LF, FF, LF\n"
     "  --trace                 every engine command and reply on stderr\n"
-    "  --setting NAME=VALUE    override one display setting for this run\n"
+    "  --setting NAME=VALUE    override one display setting for this run (the\n"
+    "                          others come from the saved settings)\n"
     "  --very-high-precision   coordinates at the finest level\n"
     "  --origin-north          azimuths counted from the north\n"
     "  --not-earth             the observer is not on the Earth\n";
@@ -54,6 +57,20 @@ const char* const kParseUsage =
     "\n"
     "Prints the ten parameters of each TEXT as lines N<TAB>PARAM (N = 0..9);\n"
     "texts are separated by an empty line.\n";
+
+const char* const kSettingsUsage =
+    "usage: vexclk settings\n"
+    "       vexclk settings --set NAME=VALUE...\n"
+    "       vexclk settings --reset\n"
+    "\n"
+    "Without options, prints the 29 saved display settings as NAME=VALUE lines in\n"
+    "declaration order.  --set saves the given settings (NAME is the registry\n"
+    "value name, such as DispEqt2000; VALUE an integer); all are checked before\n"
+    "any is saved.  --reset saves the defaults.  Saving also updates the engine\n"
+    "defaults ClickData.Constellation and ClickData.Cyclic.\n"
+    "\n"
+    "The store is $VEXCLK_REGISTRY, else\n"
+    "${XDG_CONFIG_HOME:-$HOME/.config}/vexclk/registry.json.\n";
 
 struct BadInput {
     std::string message;
@@ -176,6 +193,7 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
     CCorLum* engine = o.trace ? static_cast<CCorLum*>(&traced) : replay.get();
 
     CCdStatus status;
+    status.Load();
     for (const auto& [field, value] : o.settings) status.*(field->member) = value;
 
     CLumClickData data;
@@ -229,6 +247,81 @@ int RunParse(const Options& o, std::ostream& out) {
     return 0;
 }
 
+// True when the store holds every value of `status` as Save writes it.
+// Save itself never reports a lost write, so the command line reads back.
+bool StoreHolds(const CCdStatus& status) {
+    CRegistry::Snapshot snapshot;
+    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
+        int stored = 0;
+        if (!CRegistry::Read(CCdStatus::kRegistryKey, f.name, 0, &stored,
+                             static_cast<int>(f.kind)) ||
+            stored != status.*(f.member)) {
+            return false;
+        }
+    }
+    const std::array<CString, 2> commands = status.EngineDefaultCommands();
+    const char16_t* const names[2] = {CCdStatus::kConstellationDefault, CCdStatus::kCyclicDefault};
+    for (int i = 0; i < 2; ++i) {
+        CString stored;
+        if (!CRegistry::Read(CCdStatus::kEngineDefaultsKey, names[i], CString(), stored) ||
+            !commands[i].view().ends_with(u" = " + stored.str())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
+    bool set = false, reset = false;
+    std::vector<std::pair<const CCdStatus::Field*, int>> changes;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help") {
+            out << kSettingsUsage;
+            return 0;
+        } else if (a == "--set") {
+            set = true;
+        } else if (a == "--reset") {
+            reset = true;
+        } else if (set && a.find('=') != std::string::npos) {
+            const size_t eq = a.find('=');
+            const std::string name = a.substr(0, eq);
+            const CCdStatus::Field* field = CCdStatus::FindField(CString::FromUtf8(name));
+            if (!field) throw BadInput{"vexclk settings: unknown setting '" + name + "'"};
+            const auto v = ParseInt(a.substr(eq + 1));
+            if (!v) {
+                throw BadInput{"vexclk settings: setting " + name + " wants an integer, got '" +
+                               a.substr(eq + 1) + "'"};
+            }
+            changes.emplace_back(field, *v);
+        } else if (set) {
+            throw BadInput{"vexclk settings: --set wants NAME=VALUE, got '" + a + "'"};
+        } else {
+            throw BadInput{"vexclk settings: unexpected argument '" + a + "'"};
+        }
+    }
+    if (set && reset) throw BadInput{"vexclk settings: give either --set or --reset"};
+    if (set && changes.empty()) throw BadInput{"vexclk settings: --set needs NAME=VALUE"};
+
+    CCdStatus status;
+    status.Load();
+    if (!set && !reset) {
+        for (const CCdStatus::Field& f : CCdStatus::Fields()) {
+            out << CString(f.name).ToUtf8() << "=" << status.*(f.member) << "\n";
+        }
+        return 0;
+    }
+    if (reset) status.Init();
+    for (const auto& [field, value] : changes) status.*(field->member) = value;
+    status.Save();
+    if (!StoreHolds(status)) {
+        const std::string path = CRegistry::StorePath();
+        throw BadInput{"vexclk settings: cannot write the settings store" +
+                       (path.empty() ? std::string(" (no home folder)") : " '" + path + "'")};
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -247,6 +340,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         if (command == "type") return RunType(ParseOptions(args, command, {"--replies"}), out);
         if (command == "parse") return RunParse(ParseOptions(args, command, {}), out);
+        if (command == "settings") return RunSettings(args, out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
         err << bad.message << "\n";

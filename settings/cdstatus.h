@@ -18,6 +18,35 @@ public:
     // Resets every field to its default.
     void Init();
 
+    // Reads all 29 values from the registry key "ClickData", from one reading
+    // of the store (never half of another process's save).  Each field's
+    // current value is the default of its read, so a value the registry lacks
+    // (or holds in a form that cannot be read) leaves the field as it is.
+    void Load();
+    // Writes all 29 values, then the two engine start-up defaults under the
+    // key "Default" ("ClickData.Constellation", "ClickData.Cyclic"), all in
+    // one replacement of the store.  A save that cannot be written is lost
+    // silently, as registry failures are never reported to the user.
+    void Save();
+
+    // The two engine commands that carry this record's engine defaults:
+    // [0] "default ClickData.Constellation = TRUE|FALSE" (TRUE when CnsInfo
+    // is set), [1] "default ClickData.Cyclic = TRUE|FALSE" (FALSE when
+    // DispPopup is set: a menu to choose among several objects means the
+    // engine does not cycle through them).  The settings dialog sends them
+    // after saving.
+    std::array<CString, 2> EngineDefaultCommands() const;
+    // The same commands from the values saved in the registry: CnsInfo and
+    // DispPopup read with default 1, without loading the other 27.  What the
+    // palette sends when it is lent its engines.
+    static std::array<CString, 2> StoredEngineDefaultCommands();
+
+    // Registry names.
+    static constexpr const char16_t* kRegistryKey = u"ClickData";
+    static constexpr const char16_t* kEngineDefaultsKey = u"Default";
+    static constexpr const char16_t* kConstellationDefault = u"ClickData.Constellation";
+    static constexpr const char16_t* kCyclicDefault = u"ClickData.Cyclic";
+
     // Fields in declaration order; each is named by its registry value name.
     int AltSpan;
     int AltCenter;
@@ -62,4 +91,12 @@ public:
     static const std::array<Field, kFieldCount>& Fields();
     // The field of that registry value name (exact spelling), if any.
     static const Field* FindField(const CString& name);
+
+protected:
+    // Reads (load non-zero) or writes (load zero) all 29 values, in the
+    // order the host has always used.
+    void RegistryIO(int load);
+    // One value under "ClickData": a flag (kind 0) or an integer (kind 1).
+    void CDRegBool(int load, int* field, const char16_t* name);
+    void CDRegInt(int load, int* field, const char16_t* name);
 };

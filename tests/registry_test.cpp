@@ -1,0 +1,476 @@
+// The per-user settings store: real files in a temporary folder, real
+// processes for the concurrent cases.
+#include "host/registry.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <picojson.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <set>
+#include <sstream>
+
+#include "tests/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets (or, with nullopt, unsets) an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+    return names;
+}
+
+// Runs `body` in a child process; its result is the exit status (-1 when the
+// child did not exit normally).
+int InChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Root ignores folder permissions; a child that must meet them runs as
+// "nobody" instead.
+bool DropRoot() {
+    if (geteuid() != 0) return true;
+    return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
+}
+
+class RegistryTest : public ::testing::Test {
+  protected:
+    RegistryTest()
+        : store_(dir_.path() + "/conf/vexclk/registry.json"), env_("VEXCLK_REGISTRY", store_) {}
+    std::string folder() const { return dir_.path() + "/conf/vexclk"; }
+    void Plant(const std::string& bytes) const {
+        fs::create_directories(folder());
+        std::ofstream(store_, std::ios::binary) << bytes;
+    }
+    int ReadInt(const CString& key, const CString& name, int def = -7) const {
+        int value = 12345;
+        CRegistry::Read(key, name, def, &value, 1);
+        return value;
+    }
+
+    TempDir dir_;
+    std::string store_;
+    ScopedEnv env_;
+};
+
+TEST_F(RegistryTest, FreshStoreReadsDefaultsAndCreatesNothing) {
+    int value = 0;
+    EXPECT_EQ(CRegistry::Read(u"ClickData", u"AltSpan", 5, &value, 1), 0);
+    EXPECT_EQ(value, 5);
+    EXPECT_EQ(CRegistry::Read(u"ClickData", u"AltMag", 1, &value, 0), 0);
+    EXPECT_EQ(value, 1);
+    CString text = u"old";
+    EXPECT_EQ(CRegistry::Read(u"Files", u"ClickData", CString(u"既定"), text), 0);
+    EXPECT_EQ(U8(text), "既定");
+    EXPECT_EQ(CRegistry::Read(u"Files", u"ClickData", CString(), text), 0);
+    EXPECT_TRUE(text.IsEmpty());
+    EXPECT_EQ(CRegistry::Read(u"ClickData", u"AltSpan", 5, nullptr, 1), 0);
+    EXPECT_FALSE(fs::exists(dir_.path() + "/conf"));
+}
+
+TEST_F(RegistryTest, IntegersRoundTripAsJsonNumbersUnderTheirKey) {
+    const struct {
+        const char16_t* key;
+        const char16_t* name;
+        int value;
+        int kind;
+    } cases[] = {
+        {u"ClickData", u"AltSpan", 2, 1},         {u"ClickData", u"AltMag", 1, 0},
+        {u"ClickData", u"DispGal", 0, 0},         {u"ClickData", u"Weird", -1, 0},
+        {u"General", u"ColorScheme", INT_MAX, 1}, {u"General", u"Lowest", INT_MIN, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CRegistry::Write(c.key, c.name, c.value, c.kind), 1);
+    picojson::value doc;
+    ASSERT_EQ(picojson::parse(doc, Slurp(store_)), "");
+    for (const auto& c : cases) {
+        int read = 0;
+        EXPECT_EQ(CRegistry::Read(c.key, c.name, 99, &read, c.kind), 1) << U8(c.name);
+        EXPECT_EQ(read, c.value) << U8(c.name);
+        const picojson::value& stored = doc.get(U8(c.key)).get(U8(c.name));
+        ASSERT_TRUE(stored.is<double>()) << U8(c.name);
+        EXPECT_EQ(stored.get<double>(), c.value);
+    }
+    EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 1, 1), 1);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 1);  // the other values stay
+}
+
+TEST_F(RegistryTest, ValuesOfTheWrongTypeReadAsTheDefault) {
+    Plant(R"({"ClickData": {"Text": "1", "Half": 1.5, "Flag": true, "Huge": 1e300,
+                            "TooBig": 2147483648, "Null": null, "List": [1], "Good": 3},
+              "Files": {"ClickData": 5, "Ok": "c:\\x"},
+              "General": 7})");
+    const struct {
+        const char16_t* key;
+        const char16_t* name;
+        int found;
+        int value;
+    } ints[] = {
+        {u"ClickData", u"Text", 0, -7},   {u"ClickData", u"Half", 0, -7},
+        {u"ClickData", u"Flag", 0, -7},   {u"ClickData", u"Huge", 0, -7},
+        {u"ClickData", u"TooBig", 0, -7}, {u"ClickData", u"Null", 0, -7},
+        {u"ClickData", u"List", 0, -7},   {u"ClickData", u"Good", 1, 3},
+        {u"clickdata", u"Good", 0, -7},   {u"General", u"ColorScheme", 0, -7},
+    };
+    for (const auto& c : ints) {
+        int value = 0;
+        EXPECT_EQ(CRegistry::Read(c.key, c.name, -7, &value, 1), c.found) << U8(c.name);
+        EXPECT_EQ(value, c.value) << U8(c.name);
+    }
+    CString text;
+    EXPECT_EQ(CRegistry::Read(u"Files", u"ClickData", CString(u"d"), text), 0);
+    EXPECT_EQ(U8(text), "d");
+    EXPECT_EQ(CRegistry::Read(u"ClickData", u"Good", CString(u"d"), text), 0);
+    EXPECT_EQ(U8(text), "d");
+    EXPECT_EQ(CRegistry::Read(u"Files", u"Ok", CString(u"d"), text), 1);
+    EXPECT_EQ(U8(text), "c:\\x");
+}
+
+TEST_F(RegistryTest, StringsWithJapaneseTextAndBackslashesRoundTripAsUtf8) {
+    const CString key = u"Dialog\\CdEdit";
+    const CString name = u"最後のフォルダ";
+    const CString value = u"C:\\ユーザー\\星空\\lumvex.cdf \"引用\"\r\n\t/ﾟ×";
+    EXPECT_EQ(CRegistry::Write(key, name, value), 1);
+    EXPECT_EQ(CRegistry::Write(u"Default", u"ClickData.Cyclic", CString(u"TRUE")), 1);
+    CString back;
+    EXPECT_EQ(CRegistry::Read(key, name, CString(), back), 1);
+    EXPECT_EQ(back, value);
+    EXPECT_EQ(CRegistry::Read(u"Default", u"ClickData.Cyclic", CString(), back), 1);
+    EXPECT_EQ(U8(back), "TRUE");
+    // Readable by other tools: UTF-8 as such, the key spelt with one backslash.
+    const std::string file = Slurp(store_);
+    EXPECT_NE(file.find("最後のフォルダ"), std::string::npos) << file;
+    picojson::value doc;
+    ASSERT_EQ(picojson::parse(doc, file), "");
+    EXPECT_EQ(doc.get("Dialog\\CdEdit").get("最後のフォルダ").to_str(), value.ToUtf8());
+}
+
+TEST_F(RegistryTest, CorruptStoreReadsEmptyAndIsKeptAsideByteForByte) {
+    const std::string bad[] = {
+        "{\"ClickData\": {\"AltSpan\": 2",  // cut short
+        "[{\"ClickData\": {}}]",            // not an object
+        "\"ClickData\"",                    //
+        "{\"ClickData\": {}} {}",           // trailing text
+        std::string("\xff\xfe{\0\"\0", 6),  // UTF-16 from some editor
+        std::string("{\"a\":1}\0", 8),      // a NUL after the document
+    };
+    std::set<std::string> kept_before;
+    for (const std::string& bytes : bad) {
+        Plant(bytes);
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), -7) << bytes;
+        EXPECT_EQ(Slurp(store_), bytes) << "reading changed the file";
+        ASSERT_EQ(CRegistry::Write(u"ClickData", u"AltMag", 1, 0), 1) << bytes;
+
+        std::set<std::string> kept;
+        for (const std::string& n : Names(folder())) {
+            if (n.rfind("registry.json.corrupt-", 0) == 0) kept.insert(n);
+        }
+        ASSERT_EQ(kept.size(), kept_before.size() + 1) << bytes;
+        std::string added;
+        for (const std::string& n : kept) {
+            if (!kept_before.count(n)) added = n;
+        }
+        EXPECT_EQ(Slurp(folder() + "/" + added), bytes);
+        kept_before = kept;
+        // The new store holds the one value written, nothing of the bad file.
+        picojson::value doc;
+        ASSERT_EQ(picojson::parse(doc, Slurp(store_)), "");
+        EXPECT_EQ(doc.serialize(), R"({"ClickData":{"AltMag":1}})");
+    }
+    // Earlier kept files are untouched by later ones.
+    std::set<std::string> contents;
+    for (const std::string& n : kept_before) contents.insert(Slurp(folder() + "/" + n));
+    EXPECT_EQ(contents, std::set<std::string>(std::begin(bad), std::end(bad)));
+}
+
+TEST_F(RegistryTest, KeyThatIsNotAnObjectIsRebuiltAfterKeepingTheFile) {
+    const std::string bytes = R"({"ClickData": 5, "Files": {"ClickData": "c.cdf"}})";
+    Plant(bytes);
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 1, 1), 1);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+    CString path;
+    EXPECT_EQ(CRegistry::Read(u"Files", u"ClickData", CString(), path), 1);
+    EXPECT_EQ(U8(path), "c.cdf");
+    int kept = 0;
+    for (const std::string& n : Names(folder())) {
+        if (n.rfind("registry.json.corrupt-", 0) == 0) {
+            ++kept;
+            EXPECT_EQ(Slurp(folder() + "/" + n), bytes);
+        }
+    }
+    EXPECT_EQ(kept, 1);
+}
+
+TEST_F(RegistryTest, BlankFileOrByteOrderMarkIsNoCorruption) {
+    for (const std::string bytes : {"", " \n", "\xEF\xBB\xBF{\"ClickData\": {\"AltMag\": 0}}"}) {
+        Plant(bytes);
+        EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 1);
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
+        EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    }
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 0);  // the last one's value survived
+}
+
+TEST_F(RegistryTest, ReplacementLeavesNoTemporaryFilesAndClearsStaleOnes) {
+    Plant("{}");
+    // What a writer killed between writing and renaming leaves behind.
+    std::ofstream(folder() + "/registry.json.tmp-Ab12Cd") << "{\"half";
+    for (int i = 0; i < 20; ++i) ASSERT_EQ(CRegistry::Write(u"K", u"v", i, 1), 1);
+    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    EXPECT_EQ(ReadInt(u"K", u"v"), 19);
+}
+
+TEST_F(RegistryTest, SameValueAgainLeavesTheFileAlone) {
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"DispGal", 0, 0), 1);
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(stat(store_.c_str(), &before), 0);
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"DispGal", 0, 0), 1);
+    ASSERT_EQ(stat(store_.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+}
+
+TEST_F(RegistryTest, UnwritableFolderLosesTheWriteAndKeepsTheOldFile) {
+    for (const bool lock_file_exists : {false, true}) {
+        Plant(R"({"ClickData": {"AltSpan": 1}})");
+        if (lock_file_exists) {
+            std::ofstream(folder() + "/registry.json.lock");
+            chmod((folder() + "/registry.json.lock").c_str(), 0666);
+        } else {
+            fs::remove(folder() + "/registry.json.lock");
+        }
+        const std::string before = Slurp(store_);
+        for (const std::string& d : {dir_.path(), dir_.path() + "/conf"}) chmod(d.c_str(), 0755);
+        chmod(store_.c_str(), 0644);
+        chmod(folder().c_str(), 0555);
+        const int written = InChild([] {
+            if (!DropRoot()) return 99;
+            return CRegistry::Write(u"ClickData", u"AltSpan", 2, 1) == 0 ? 0 : 1;
+        });
+        chmod(folder().c_str(), 0755);
+        EXPECT_EQ(written, 0) << "lock file exists: " << lock_file_exists;
+        EXPECT_EQ(Slurp(store_), before);
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+        for (const std::string& n : Names(folder())) {
+            EXPECT_TRUE(n == "registry.json" || n == "registry.json.lock") << n;
+        }
+    }
+}
+
+TEST(Registry, StoreThatCannotBeAFileReadsDefaultsAndRefusesWrites) {
+    TempDir dir;
+    const std::string plain_file = dir.Write("plain", "x");
+    fs::create_directories(dir.path() + "/folder/registry.json");
+    for (const std::string& store :
+         {plain_file + "/registry.json", dir.path() + "/folder/registry.json"}) {
+        ScopedEnv env("VEXCLK_REGISTRY", store);
+        int value = 0;
+        EXPECT_EQ(CRegistry::Read(u"ClickData", u"AltSpan", 4, &value, 1), 0);
+        EXPECT_EQ(value, 4);
+        EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 0) << store;
+        EXPECT_EQ(CRegistry::Write(u"Files", u"ClickData", CString(u"x")), 0) << store;
+        CRegistry::Batch batch;
+        EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 0) << store;
+        EXPECT_EQ(batch.Commit(), 0) << store;
+    }
+    EXPECT_EQ(Slurp(plain_file), "x");
+}
+
+TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
+    constexpr int kPerWriter = 60;
+    ASSERT_EQ(CRegistry::Write(u"Base", u"x", 7, 1), 1);
+    auto writer = [](const char16_t* prefix) {
+        return [prefix] {
+            for (int i = 0; i < kPerWriter; ++i) {
+                CString name;
+                name.Format(u"%s%d", prefix, i);
+                if (!CRegistry::Write(u"Test", name, i * 3 + 1, 1)) return 1;
+            }
+            return 0;
+        };
+    };
+    // A reader meanwhile must always find a complete store.
+    auto reader = [] {
+        for (int i = 0; i < 4 * kPerWriter; ++i) {
+            int value = 0;
+            if (!CRegistry::Read(u"Base", u"x", 0, &value, 1) || value != 7) return 1;
+        }
+        return 0;
+    };
+    std::vector<pid_t> children;
+    for (const std::function<int()>& body :
+         {std::function<int()>(writer(u"a")), std::function<int()>(writer(u"b")),
+          std::function<int()>(reader)}) {
+        const pid_t pid = fork();
+        if (pid == 0) _exit(body());
+        ASSERT_GT(pid, 0);
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const char16_t* prefix : {u"a", u"b"}) {
+        for (int i = 0; i < kPerWriter; ++i) {
+            CString name;
+            name.Format(u"%s%d", prefix, i);
+            EXPECT_EQ(ReadInt(u"Test", name), i * 3 + 1) << U8(name);
+        }
+    }
+    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+}
+
+TEST_F(RegistryTest, BatchReplacesTheStoreOnceAndKeepsAConcurrentWrite) {
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 0, 1), 1);
+    // Another process, told to go while the batch is open: it sees the old
+    // store, and its write waits for the batch.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t other = fork();
+    if (other == 0) {
+        char signal = 0;
+        if (read(go[0], &signal, 1) != 1) _exit(3);
+        int value = -1;
+        CRegistry::Read(u"ClickData", u"AltSpan", -1, &value, 1);
+        const int wrote = CRegistry::Write(u"Other", u"v", 5, 1);
+        _exit(value == 0 && wrote ? 0 : 1);
+    }
+    ASSERT_GT(other, 0);
+    {
+        CRegistry::Batch batch;
+        EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 1);
+        EXPECT_EQ(CRegistry::Write(u"Default", u"ClickData.Cyclic", CString(u"TRUE")), 1);
+        {
+            CRegistry::Batch inner;  // adds to the outer batch
+            EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltMag", 1, 0), 1);
+            EXPECT_EQ(inner.Commit(), 1);
+        }
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 1);  // the batch sees its own writes
+        const char signal = 1;
+        ASSERT_EQ(write(go[1], &signal, 1), 1);
+        usleep(50 * 1000);  // let the other process reach the lock
+        EXPECT_EQ(batch.Commit(), 1);
+    }
+    close(go[0]);
+    close(go[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 1);
+    EXPECT_EQ(ReadInt(u"Other", u"v"), 5);
+    CString cyclic;
+    EXPECT_EQ(CRegistry::Read(u"Default", u"ClickData.Cyclic", CString(), cyclic), 1);
+    EXPECT_EQ(U8(cyclic), "TRUE");
+}
+
+TEST_F(RegistryTest, ReadSeesAnotherProcessWriteOfTheSameSize) {
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 1, 1), 1);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+    EXPECT_EQ(InChild([] { return CRegistry::Write(u"ClickData", u"AltSpan", 2, 1) ? 0 : 1; }), 0);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
+}
+
+TEST_F(RegistryTest, SnapshotReadsOneVersionOfTheStore) {
+    ASSERT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 1, 1), 1);
+    {
+        CRegistry::Snapshot snapshot;
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+        EXPECT_EQ(InChild([] {
+                      return CRegistry::Write(u"ClickData", u"AltSpan", 2, 1) &&
+                                     CRegistry::Write(u"ClickData", u"AltCenter", 1, 1)
+                                 ? 0
+                                 : 1;
+                  }),
+                  0);
+        CRegistry::Snapshot nested;
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
+        EXPECT_EQ(ReadInt(u"ClickData", u"AltCenter"), -7);
+    }
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
+    EXPECT_EQ(ReadInt(u"ClickData", u"AltCenter"), 1);
+}
+
+TEST_F(RegistryTest, SymbolicLinkToTheStoreStaysALink) {
+    fs::create_directories(folder());
+    fs::create_directories(dir_.path() + "/dotfiles");
+    // An existing target, and a relative one not made yet.
+    for (const bool exists : {true, false}) {
+        const std::string target = dir_.path() + "/dotfiles/registry.json";
+        fs::remove(target);
+        fs::remove(store_);
+        if (exists) std::ofstream(target) << "{}";
+        fs::create_symlink("../../dotfiles/registry.json", store_);
+        ASSERT_EQ(CRegistry::Write(u"ClickData", u"DispGal", 0, 0), 1);
+        EXPECT_TRUE(fs::is_symlink(store_));
+        EXPECT_EQ(ReadInt(u"ClickData", u"DispGal"), 0);
+        EXPECT_NE(Slurp(target).find("DispGal"), std::string::npos);
+    }
+}
+
+TEST(Registry, StorePathFollowsTheEnvironment) {
+    const struct {
+        std::optional<std::string> registry, xdg, home;
+        std::string expected;
+    } cases[] = {
+        {"/x/r.json", "/cfg", "/home/u", "/x/r.json"},
+        {"", "/cfg", "/home/u", "/cfg/vexclk/registry.json"},
+        {std::nullopt, "/cfg", "/home/u", "/cfg/vexclk/registry.json"},
+        {std::nullopt, "", "/home/u", "/home/u/.config/vexclk/registry.json"},
+        {std::nullopt, "relative/cfg", "/home/u", "/home/u/.config/vexclk/registry.json"},
+        {std::nullopt, std::nullopt, "/home/u", "/home/u/.config/vexclk/registry.json"},
+    };
+    for (const auto& c : cases) {
+        ScopedEnv r("VEXCLK_REGISTRY", c.registry), x("XDG_CONFIG_HOME", c.xdg), h("HOME", c.home);
+        EXPECT_EQ(CRegistry::StorePath(), c.expected);
+    }
+}
+
+}  // namespace

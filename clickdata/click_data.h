@@ -12,6 +12,7 @@
 #include "engine/corlum.h"
 #include "engine/stkstr.h"
 #include "host/collections.h"
+#include "host/coord_format.h"
 #include "host/cstring.h"
 
 class CCdStatus;
@@ -68,6 +69,44 @@ protected:
 
     // A display setting; every setting reads as off while no record is lent.
     int Setting(int CCdStatus::*field) const;
+
+    // Coordinate texts of engine replies (right ascension in hours, angles in
+    // degrees).  The level becomes 4 with the very-high-precision option,
+    // else 1 when the Precision setting is on; DispMinSec selects decimal
+    // degrees.  A reply "*" gives the placeholder of the level.
+    CString FormatHms(const CString& reply, tagCOORD_FORMAT_PREC level);
+    CString FormatLati(const CString& reply, tagCOORD_FORMAT_PREC level);
+    CString FormatLong(const CString& reply, tagCOORD_FORMAT_PREC level);
+    // Drops the trailing zeros after a decimal point ("3.000" -> "3.").
+    static void TrimTrailingZero(CString& text);
+    // prefix + the local clock times "HH:MM" of a comma-separated list of
+    // Julian Days (UT), in the zone `zone` (hours east of UT).
+    static CString GetTimeString(const CString& list, double zone, const CString& prefix);
+    // A period with three significant figures (at least two decimals below 10).
+    static CString GetPeriodString(double period);
+    // The engine's local date and time with its zone.
+    static void GetDate(CCorLum* engine, tagADATE* date);
+    // "? " + current object + suffix.
+    CString QueryObject(CCorLum* engine, const CString& suffix);
+    // A reply that carries a value: neither empty (absent) nor "*" (none).
+    static bool IsValue(const CString& reply) { return !reply.IsEmpty() && reply != u"*"; }
+
+    // The coordinate, horizon, hour-angle and rise/set lines of the current
+    // object, each switched by its display setting; `level` is the precision
+    // of the J2000 line (the others use one level less, but at least 2).
+    CString GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level);
+
+    // Deep-sky objects, Magellanic Clouds, deep-sky images, GSC classes.
+    CString GetTextDeepSky(CCorLum* engine, int title);
+    CString GetTextMagellan(CCorLum* engine, int title);
+    CString GetTextDeepSkyImage(CCorLum* engine, int title);
+    CString GetGscTypeString(CCorLum* engine);
+    CString TranslateGscType(const CString& word);
+
+    // Constellations, points of the sky, objects of loaded catalogue systems.
+    CString GetTextCons(CCorLum* engine, int title);
+    CString GetTextEqt(CCorLum* engine, int title);
+    CString GetTextAdf(CCorLum* engine, int title);
 
     int m_notEarth = 0;
     CStkString m_object;

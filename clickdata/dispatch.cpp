@@ -155,8 +155,6 @@ CString CLumClickData::GetText(CCorLum* engine, const CString& object, int title
 }
 
 void CLumClickData::BuildText(CCorLum* engine, int title) {
-    (void)engine;
-    (void)title;
     switch (m_type) {
         case kStar:
             if (m_object.SameP(1, u"GCVS") || m_object.SameP(1, u"WDS") ||
@@ -170,18 +168,19 @@ void CLumClickData::BuildText(CCorLum* engine, int title) {
                            m_object.GetParamP(3).GetText();
             }
             break;
+        case kConstellation: m_text = GetTextCons(engine, title); break;
         case kEquatorial:
-            // The equatorial point only has a text while constellation
+            // A point of the sky only has a text while constellation
             // information is wanted.
-            if (!Setting(&CCdStatus::CnsInfo)) break;
+            if (Setting(&CCdStatus::CnsInfo)) m_text = GetTextEqt(engine, title);
             break;
+        case kDeepSky: m_text = GetTextDeepSky(engine, title); break;
+        case kMagellanicCloud: m_text = GetTextMagellan(engine, title); break;
+        case kDeepSkyImage: m_text = GetTextDeepSkyImage(engine, title); break;
+        case kAdfSystemObject:
+        case kAdf: m_text = GetTextAdf(engine, title); break;
         default:
             // The builders of the other types are not built yet.
             break;
     }
-}
-
-CString CLumClickData::GetMeasureString(CCorLum* engine) {
-    (void)engine;
-    return CString();  // the measuring-line block is not built yet
 }

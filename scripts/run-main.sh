@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh build >/dev/null
-exec build/apps/vexclk text --replies examples/orion.replies "$@" Constellation.Ori
+exec build/apps/vexclk text --replies examples/m42.replies "$@" deepsky.M42

@@ -103,10 +103,43 @@ protected:
     CString GetGscTypeString(CCorLum* engine);
     CString TranslateGscType(const CString& word);
 
+    // Stars: catalogue stars, numbered faint stars, novae and supernovae,
+    // planet hosts; variable and double stars; planets of other stars.
+    CString GetTextStar(CCorLum* engine, int title);
+    CString GetTextStarGcvs(CCorLum* engine, int title);
+    CString GetTextStarWds(CCorLum* engine, int title);
+    CString GetTextExoPlanet(CCorLum* engine, int title);
+    // A decimal reply without the zeros that trail its fraction, keeping at
+    // least one decimal ("5.000" -> "5.0", "4.830" -> "4.83"); a reply whose
+    // zeros are not all fraction digits ("100", "1.0e10") comes back as it is.
+    static CString ShortenDecimal(const CString& reply);
+
     // Constellations, points of the sky, objects of loaded catalogue systems.
     CString GetTextCons(CCorLum* engine, int title);
     CString GetTextEqt(CCorLum* engine, int title);
     CString GetTextAdf(CCorLum* engine, int title);
+
+    // Solar-system objects: the Sun, planets and dwarf planets, the Earth's
+    // umbra, Lagrange points, moons, comets, minor planets, meteorites,
+    // spacecraft and places on a body (solar.cpp).
+    CString GetTextSolar(CCorLum* engine, int title);
+    // label + "HH:MM:SS" of the clock time of a Julian Day already moved
+    // into the wanted zone, rounded to the second; a carry past midnight
+    // only wraps the hour.
+    static CString GetEclipseTime(double jd, const CString& label);
+    // The Sun's solar-eclipse contact lines while an eclipse is computed.
+    CString GetEclipseContacts(CCorLum* engine);
+    // The Moon's principal phases within the engine's current local day.
+    CString GetMoonPhaseLines(CCorLum* engine);
+    // Orbit and apparent-motion lines of the current solar-system object
+    // (orbit.cpp): whole lines ending in "\r\n", or empty.
+    CString GetSemiMajorAxis(CCorLum* engine);
+    CString GetEccentricity(CCorLum* engine);
+    CString GetPerihelionDistance(CCorLum* engine);
+    CString GetPerihelionPassage(CCorLum* engine);
+    CString GetRevPeriod(CCorLum* engine);
+    CString GetSolarElongation(CCorLum* engine);
+    CString GetDailyMotion(CCorLum* engine);
 
     int m_notEarth = 0;
     CStkString m_object;

@@ -157,15 +157,21 @@ CString CLumClickData::GetText(CCorLum* engine, const CString& object, int title
 void CLumClickData::BuildText(CCorLum* engine, int title) {
     switch (m_type) {
         case kStar:
-            if (m_object.SameP(1, u"GCVS") || m_object.SameP(1, u"WDS") ||
-                m_object.SameP(1, u"ExtraSolarPlanet")) {
-                // Variable-star, double-star and exoplanet texts: not built yet.
+            if (m_object.SameP(1, u"GCVS")) {
+                m_text = GetTextStarGcvs(engine, title);
+            } else if (m_object.SameP(1, u"WDS")) {
+                m_text = GetTextStarWds(engine, title);
+            } else if (m_object.SameP(1, u"ExtraSolarPlanet")) {
+                m_text = GetTextExoPlanet(engine, title);
             } else if (m_object.SameP(2, u"Planet")) {
                 // "star.<host>.Planet.<name>" is the planet of another star;
                 // the engine knows it as "star.ExtraSolarPlanet.<host><name>",
                 // and every later query uses that identifier.
                 m_object = CString(u"star.ExtraSolarPlanet.") + m_object.GetParamP(1).GetText() +
                            m_object.GetParamP(3).GetText();
+                m_text = GetTextExoPlanet(engine, title);
+            } else {
+                m_text = GetTextStar(engine, title);
             }
             break;
         case kConstellation: m_text = GetTextCons(engine, title); break;
@@ -174,6 +180,7 @@ void CLumClickData::BuildText(CCorLum* engine, int title) {
             // information is wanted.
             if (Setting(&CCdStatus::CnsInfo)) m_text = GetTextEqt(engine, title);
             break;
+        case kSolar: m_text = GetTextSolar(engine, title); break;
         case kDeepSky: m_text = GetTextDeepSky(engine, title); break;
         case kMagellanicCloud: m_text = GetTextMagellan(engine, title); break;
         case kDeepSkyImage: m_text = GetTextDeepSkyImage(engine, title); break;

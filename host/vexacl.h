@@ -124,6 +124,46 @@ enum : int {
 int CalcPlanetLbr(int body, double jd_tt, double* longitude_deg, double* latitude_deg,
                   double* radius_au = nullptr);
 
+// ---- Moon phases (moon_phases.cpp) -------------------------------------
+
+// Apparent geocentric ecliptic longitudes of the Sun and the Moon at a TT
+// Julian Day, degrees [0, 360), referred to the true ecliptic and equinox
+// of date (IAU 2006/2000A precession-nutation).  The Sun: eraEpv00 with
+// light time and annual aberration; the Moon: eraMoon98 (Meeus ch. 47,
+// a few arcseconds) at the retarded time.  Reference: Meeus ex. 25.b (Sun),
+// ex. 47.a (Moon).  Returns 0 and sets the outputs to 0 for a non-finite
+// date; output pointers may be null.
+int CalcSunMoonLongitude(double jd_tt, double* sun_deg, double* moon_deg);
+
+// Phase codes of tagMOONPHASE: the excess of the Moon's apparent ecliptic
+// longitude over the Sun's is code x 90 degrees.
+enum : int {
+    kMoonNew = 0,
+    kMoonFirstQuarter = 1,
+    kMoonFull = 2,
+    kMoonLastQuarter = 3,
+};
+
+// One principal phase of the Moon.
+struct tagMOONPHASE {
+    int phase = 0;    // kMoonNew .. kMoonLastQuarter
+    double jd = 0.0;  // instant, Julian Day (UT)
+};
+
+// The principal phases around a date, in time order: the last new moon at
+// or before the record's instant (read in its zone), then the first
+// quarter, full moon and last quarter of that lunation, the next new moon,
+// and so on, at most max_entries of them.  The fifth entry is the next new
+// moon, so five or more cover from the lunation's start to at least six
+// days past the date: every phase of a day that holds the date is listed
+// whatever the zone.  Each instant is a root of the longitude
+// excess (CalcSunMoonLongitude) to 1e-7 day, converted to UT with DeltaT;
+// against the almanacs it is good to some seconds (1900-2100), and a phase
+// always comes back as the same Julian Day whichever date asks for it.
+// Returns the number of entries filled: 0 for a null array, max_entries
+// <= 0, or a date GetJd rejects.
+int GetMoonPhases(const tagADATE& date, tagMOONPHASE* entries, int max_entries);
+
 // ---- Horizon -----------------------------------------------------------
 
 // Standard atmospheric refraction of a horizontal direction.

@@ -1,0 +1,596 @@
+#include "sky/catalog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "tests/test_support.h"
+
+namespace {
+
+// The real catalogues of data/, loaded once for the whole program.
+const CSkyCatalog& Real() {
+    static const CSkyCatalog catalog = [] {
+        CSkyCatalog c;
+        std::string error;
+        if (!c.Load(std::string(VEXCLK_SOURCE_DIR) + "/data", &error))
+            ADD_FAILURE() << "data/ did not load: " << error;
+        return c;
+    }();
+    return catalog;
+}
+
+bool FindsStar(const CSkyCatalog& c, const CString& text, const char* id) {
+    for (const SkyRef& r : c.Find(text)) {
+        if (r.kind == SkyKind::Star && U8(c.IdOf(r)) == id) return true;
+    }
+    return false;
+}
+
+bool FindsDeepSky(const CSkyCatalog& c, const CString& text, const char* id) {
+    for (const SkyRef& r : c.Find(text)) {
+        if (r.kind == SkyKind::DeepSky && U8(c.IdOf(r)) == id) return true;
+    }
+    return false;
+}
+
+// Sets an environment variable for one scope and restores it afterwards.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+// --- The real data -----------------------------------------------------------
+
+TEST(SkyCatalog, LoadsTheRealDataWithEveryCatalogue) {
+    const CSkyCatalog& c = Real();
+    ASSERT_TRUE(c.IsLoaded());
+    EXPECT_GT(c.Stars().size(), 40000u);
+    EXPECT_GT(c.DeepSky().size(), 13000u);
+    EXPECT_EQ(c.Constellations().size(), 88u);
+    EXPECT_EQ(c.Magellanic().size(), 2u);
+}
+
+TEST(SkyCatalog, FindsSiriusByNumberNameAndDesignation) {
+    const CSkyCatalog& c = Real();
+    ASSERT_NE(c.StarByHip(32349), nullptr);
+    EXPECT_EQ(U8(c.StarByHip(32349)->id), "HIP32349");
+    ASSERT_NE(c.StarByHd(48915), nullptr);
+    EXPECT_EQ(U8(c.StarByHd(48915)->id), "HIP32349");
+    ASSERT_NE(c.StarById(u"hip 32349"), nullptr);
+    EXPECT_EQ(c.StarById(u"HIP32349")->hd, 48915);
+    const char16_t* names[] = {u"Sirius",    u"SIRIUS",      u"シリウス",      u"α CMa",
+                               u"αCMa",      u"alpha CMa",   u"Alp CMa",       u"9 CMa",
+                               u"HIP 32349", u"HD 48915",    u"HR 2491",       u"SAO 151881",
+                               u"Canicula",  u"おおいぬ座α", u"おおいぬ座α星", u"ＨＩＰ３２３４９"};
+    for (const char16_t* name : names) {
+        EXPECT_TRUE(FindsStar(c, name, "HIP32349")) << U8(name);
+    }
+}
+
+TEST(SkyCatalog, ABayerLetterWithoutItsIndexFindsEveryIndex) {
+    const CSkyCatalog& c = Real();
+    for (const char16_t* name : {u"α Cen", u"alpha Cen", u"alp Cen"}) {
+        EXPECT_TRUE(FindsStar(c, name, "HIP71683")) << U8(name);  // alpha1 Cen
+        EXPECT_TRUE(FindsStar(c, name, "HIP71681")) << U8(name);  // alpha2 Cen
+    }
+    EXPECT_TRUE(FindsStar(c, u"alpha1 Cen", "HIP71683"));
+    EXPECT_FALSE(FindsStar(c, u"alpha1 Cen", "HIP71681"));
+    EXPECT_TRUE(FindsStar(c, u"ケンタウルス座α2星", "HIP71681"));
+}
+
+TEST(SkyCatalog, SiriusCarriesItsCatalogueValues) {
+    // References: Hipparcos (ESA 1997) and SIMBAD for HIP 32349 = alpha CMa.
+    const SkyStar* s = Real().StarByHip(32349);
+    ASSERT_NE(s, nullptr);
+    // ICRS at epoch J2000.0: 06h45m08.91728s -16d42m58.0171s (SIMBAD); 2e-5 deg = 0.07".
+    EXPECT_NEAR(s->ra_deg, 101.2871553, 2e-5);
+    EXPECT_NEAR(s->dec_deg, -16.7161159, 2e-5);
+    ASSERT_TRUE(s->vmag && s->pmra_mas_yr && s->pmdec_mas_yr && s->parallax_mas);
+    EXPECT_NEAR(*s->vmag, -1.46, 0.021);  // Johnson V; the data holds Hipparcos' -1.44
+    EXPECT_NEAR(*s->pmra_mas_yr, -546.0, 2.0);
+    EXPECT_NEAR(*s->pmdec_mas_yr, -1223.0, 2.0);
+    EXPECT_NEAR(*s->parallax_mas, 379.2, 3.0);
+    EXPECT_TRUE(s->spectral_type.view().substr(0, 2) == u"A0" ||
+                s->spectral_type.view().substr(0, 2) == u"A1")
+        << U8(s->spectral_type);
+    EXPECT_EQ(s->hr, 2491);
+    EXPECT_EQ(s->sao, 151881);
+    EXPECT_EQ(U8(s->bayer), "α");
+    EXPECT_EQ(s->flamsteed, 9);
+    EXPECT_EQ(U8(s->constellation), "CMa");
+    EXPECT_EQ(U8(s->name_en), "Sirius");
+    EXPECT_EQ(U8(s->name_ja), "シリウス");
+}
+
+TEST(SkyCatalog, PolarisLiesNearTheNorthPole) {
+    const CSkyCatalog& c = Real();
+    ASSERT_TRUE(FindsStar(c, u"Polaris", "HIP11767"));
+    const SkyStar* s = c.StarByHip(11767);
+    ASSERT_NE(s, nullptr);
+    // SIMBAD J2000: 02h31m49.09s +89d15m50.8s.
+    EXPECT_NEAR(s->dec_deg, 89.2641, 1e-3);
+    EXPECT_NEAR(s->ra_deg, 37.9546, 2e-3);
+    EXPECT_EQ(U8(s->constellation), "UMi");
+    EXPECT_EQ(s->flamsteed, 1);
+    EXPECT_EQ(U8(s->variable_name), "α UMi");  // a Cepheid (GCVS)
+}
+
+TEST(SkyCatalog, VariableStarsAreFoundByTheirGcvsDesignation) {
+    const CSkyCatalog& c = Real();
+    EXPECT_TRUE(FindsStar(c, u"WZ Cas", "HIP99"));
+    EXPECT_TRUE(FindsStar(c, u"wz cas", "HIP99"));
+    const SkyStar* betelgeuse = c.StarByHip(27989);
+    ASSERT_NE(betelgeuse, nullptr);
+    EXPECT_EQ(U8(betelgeuse->variable_name), "α Ori");
+    EXPECT_TRUE(c.StarByHip(32349)->variable_name.IsEmpty());
+}
+
+TEST(SkyCatalog, StarPositionsAreMovedToEpoch2000) {
+    // Stars of large proper motion: the Hipparcos epoch J1991.25 position is
+    // off by 10-30" from the J2000.0 one (SIMBAD, ICRS, epoch J2000).
+    const struct {
+        int hip;
+        double ra, dec;
+    } cases[] = {
+        {71683, 219.9020583, -60.8339928},  // alpha Cen A
+        {69673, 213.9153003, 19.1824092},   // Arcturus
+        {8102, 26.0170137, -15.9375097},    // tau Cet
+    };
+    for (const auto& k : cases) {
+        const SkyStar* s = Real().StarByHip(k.hip);
+        ASSERT_NE(s, nullptr) << k.hip;
+        EXPECT_NEAR(s->ra_deg, k.ra, 1e-4) << k.hip;
+        EXPECT_NEAR(s->dec_deg, k.dec, 1e-4) << k.hip;
+    }
+}
+
+TEST(SkyCatalog, FindsAndromedaGalaxyByEveryDesignation) {
+    const CSkyCatalog& c = Real();
+    const char16_t* ids[] = {u"NGC 224", u"ngc224",   u"NGC0224", u"M31",
+                             u"m 31",    u"PGC 2557", u"UGC 454"};
+    for (const char16_t* id : ids) {
+        const SkyDeepSky* d = c.DeepSkyById(id);
+        ASSERT_NE(d, nullptr) << U8(id);
+        EXPECT_EQ(U8(d->id), "NGC 224") << U8(id);
+    }
+    const SkyDeepSky* d = c.DeepSkyByPgc(2557);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(U8(d->id), "NGC 224");
+    EXPECT_EQ(d->pgc, 2557);
+    EXPECT_EQ(d->type, 8);
+    EXPECT_EQ(U8(d->type_ja), "銀河");
+    EXPECT_EQ(U8(d->name_en), "Andromeda Galaxy");
+    EXPECT_EQ(U8(d->name_ja), "アンドロメダ銀河");
+    // NED: 00h42m44.3s +41d16m09s; size about 190' x 60'.
+    EXPECT_NEAR(d->ra_deg, 10.6846, 1e-3);
+    EXPECT_NEAR(d->dec_deg, 41.2692, 1e-3);
+    ASSERT_TRUE(d->major_arcmin && d->minor_arcmin && d->pa_deg);
+    EXPECT_GT(*d->major_arcmin, 150.0);
+    EXPECT_GT(*d->major_arcmin, *d->minor_arcmin);
+    std::vector<std::string> designations;
+    for (const CString& s : d->designations) designations.push_back(U8(s));
+    EXPECT_NE(std::find(designations.begin(), designations.end(), "M 31"), designations.end());
+    EXPECT_NE(std::find(designations.begin(), designations.end(), "PGC 2557"), designations.end());
+    EXPECT_EQ(c.DeepSkyByPgc(99999999), nullptr);
+    EXPECT_EQ(c.DeepSkyById(u"NGC 99999"), nullptr);
+}
+
+TEST(SkyCatalog, DeepSkyTypesAndNames) {
+    const struct {
+        const char16_t* query;
+        const char* id;
+        int type;
+        const char* type_ja;
+    } cases[] = {
+        {u"M 42", "NGC 1976", 5, "散光星雲"},   {u"オリオン大星雲", "NGC 1976", 5, "散光星雲"},
+        {u"M13", "NGC 6205", 4, "球状星団"},    {u"Ring Nebula", "NGC 6720", 6, "惑星状星雲"},
+        {u"M1", "NGC 1952", 7, "超新星残骸"},   {u"Pleiades", "M 45", 3, "散開星団"},
+        {u"プレアデス", "M 45", 3, "散開星団"}, {u"Whirlpool Galaxy", "NGC 5194", 8, "銀河"},
+        {u"M 40", "M 40", 17, "二重星"},
+    };
+    const CSkyCatalog& c = Real();
+    for (const auto& k : cases) {
+        ASSERT_TRUE(FindsDeepSky(c, k.query, k.id)) << U8(k.query);
+        const SkyDeepSky* d = c.DeepSkyById(CString::FromUtf8(k.id));
+        ASSERT_NE(d, nullptr) << k.id;
+        EXPECT_EQ(d->type, k.type) << k.id;
+        EXPECT_EQ(U8(d->type_ja), k.type_ja) << k.id;
+    }
+}
+
+TEST(SkyCatalog, MagellanicCloudsAndJapaneseNames) {
+    const CSkyCatalog& c = Real();
+    const SkyMagellanicCloud* lmc = c.MagellanicById(u"lmc");
+    ASSERT_NE(lmc, nullptr);
+    EXPECT_EQ(U8(lmc->name_ja), "大マゼラン雲");
+    EXPECT_NEAR(lmc->ra_deg, 80.89375, 1e-6);     // 05h23m34.5s
+    EXPECT_NEAR(lmc->dec_deg, -69.756111, 1e-6);  // -69d45m22s
+    const auto found = c.Find(u"小マゼラン雲");
+    bool smc = false;
+    for (const SkyRef& r : found)
+        smc = smc || (r.kind == SkyKind::Magellanic && U8(c.IdOf(r)) == "SMC");
+    EXPECT_TRUE(smc);
+    EXPECT_EQ(U8(c.JapaneseName(u"Jupiter")), "木星");
+    EXPECT_EQ(U8(c.JapaneseName(u"Camelopardalis")), "きりん");  // the plain name, not the genitive
+    EXPECT_TRUE(c.JapaneseName(u"No Such Object").IsEmpty());
+}
+
+TEST(SkyCatalog, ConstellationsByAbbreviationAndName) {
+    const CSkyCatalog& c = Real();
+    const struct {
+        const char16_t* query;
+        const char* abbr;
+        const char* name;
+        const char* name_ja;
+    } cases[] = {
+        {u"cma", "CMa", "Canis Major", "おおいぬ座"}, {u"UMI", "UMi", "Ursa Minor", "こぐま座"},
+        {u"Ser", "Ser", "Serpens", "へび座"},         {u"oct", "Oct", "Octans", "はちぶんぎ座"},
+        {u"Boo", "Boo", "Boötes", "うしかい座"},
+    };
+    for (const auto& k : cases) {
+        const SkyConstellation* con = c.ConstellationByAbbr(k.query);
+        ASSERT_NE(con, nullptr) << U8(k.query);
+        EXPECT_EQ(U8(con->abbr), k.abbr);
+        EXPECT_EQ(U8(con->name), k.name);
+        EXPECT_EQ(U8(con->name_ja), k.name_ja);
+    }
+    EXPECT_EQ(c.ConstellationByAbbr(u"Xyz"), nullptr);
+    EXPECT_EQ(c.ConstellationByAbbr(u""), nullptr);
+    for (const char16_t* name : {u"Orion", u"オリオン座", u"オリオン", u"ori"}) {
+        const auto found = c.Find(name);
+        bool ori = false;
+        for (const SkyRef& r : found)
+            ori = ori || (r.kind == SkyKind::Constellation && U8(c.IdOf(r)) == "Ori");
+        EXPECT_TRUE(ori) << U8(name);
+    }
+    EXPECT_FALSE(c.Find(u"Bootes").empty());  // Stellarium's spelling of Boötes
+}
+
+TEST(SkyCatalog, ConstellationOfB1875Points) {
+    // Expected values: the boxes of Roman (1987, CDS VI/42) read by hand; the
+    // edge cases sit exactly on a box's lower declination or RA limit, which
+    // belong to that box.
+    const struct {
+        double ra, dec;
+        const char* abbr;
+    } cases[] = {
+        {0.0, 90.0, "UMi"},     // the pole itself
+        {0.0, 88.0, "UMi"},     // on the lower edge of the polar cap box
+        {0.0, 87.99, "Cep"},    // just below it
+        {120.0, 86.5, "UMi"},   // 8h: the lower RA and Dec limits of UMi's second box
+        {120.0, 86.49, "Cam"},  //   just below its Dec limit
+        {18.0, 88.7, "UMi"},    // Polaris in B1875
+        {101.0, -16.6, "CMa"},  // Sirius
+        {88.3, 7.4, "Ori"},     // Betelgeuse
+        {0.0, -89.9, "Oct"},    // near the south pole
+        {123.4, -90.0, "Oct"},  // the south pole itself
+        {315.0, -89.5, "Oct"},   {90.0, -85.0, "Men"},  // on Mensa's lower edge
+        {90.0, -85.0001, "Oct"},                        //   just below it
+        {236.0, 6.8, "Ser"},                            // Serpens Caput (alpha Ser)
+        {273.6, -2.9, "Ser"},                           // Serpens Cauda (eta Ser)
+        {255.0, -5.0, "Oph"},                           // Ophiuchus between the two parts
+        {0.0, 0.0, "Psc"},       {360.0, 0.0, "Psc"},   // RA taken modulo 360
+        {-1.0, 88.5, "UMi"},     {719.0, 88.5, "UMi"},
+    };
+    const CSkyCatalog& c = Real();
+    for (const auto& k : cases) {
+        const SkyConstellation* con = c.ConstellationAtB1875(k.ra, k.dec);
+        ASSERT_NE(con, nullptr) << k.ra << " " << k.dec;
+        EXPECT_EQ(U8(con->abbr), k.abbr) << k.ra << " " << k.dec;
+    }
+    EXPECT_EQ(c.ConstellationAtB1875(0.0, 90.5), nullptr);
+    EXPECT_EQ(c.ConstellationAtB1875(0.0, -90.5), nullptr);
+    EXPECT_EQ(c.ConstellationAtB1875(std::nan(""), 0.0), nullptr);
+    EXPECT_EQ(c.ConstellationAtB1875(0.0, std::nan("")), nullptr);
+}
+
+TEST(SkyCatalog, NearestAroundBetelgeuseStartsWithBetelgeuse) {
+    const CSkyCatalog& c = Real();
+    const auto near = c.Nearest(88.7929, 7.4071, 2.0, 10);
+    ASSERT_FALSE(near.empty());
+    EXPECT_EQ(U8(c.IdOf(near[0].ref)), "HIP27989");
+    EXPECT_LT(near[0].separation_deg, 1e-3);
+    EXPECT_LE(near.size(), 10u);
+    for (size_t i = 1; i < near.size(); ++i) {
+        EXPECT_LE(near[i - 1].separation_deg, near[i].separation_deg);
+        EXPECT_LE(near[i].separation_deg, 2.0);
+    }
+    EXPECT_TRUE(c.Nearest(88.7929, 7.4071, 2.0, 0).empty());
+    EXPECT_TRUE(c.Nearest(88.7929, 7.4071, -1.0, 5).empty());
+    EXPECT_TRUE(c.Nearest(std::nan(""), 7.4071, 1.0, 5).empty());
+}
+
+TEST(SkyCatalog, NearestSeparationsFollowTheHaversineFormula) {
+    // From Betelgeuse (05h55m10.30536s +07d24'25.4304") to Rigel (05h14m32.27210s
+    // -08d12'05.8981"), SIMBAD J2000: 18.60596 degrees.
+    const CSkyCatalog& c = Real();
+    const auto near = c.Nearest(88.7929390, 7.4070640, 19.0, 100000);
+    bool found = false;
+    for (const SkyNearby& n : near) {
+        if (n.ref.kind == SkyKind::Star && U8(c.IdOf(n.ref)) == "HIP24436") {
+            EXPECT_NEAR(n.separation_deg, 18.60596, 2e-4);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(SkyCatalog, NearestAgreesWithAFullScanAtPolesAndAcrossRaZero) {
+    // The grid must miss nothing near the poles, across RA 0/360 and for large radii.
+    const CSkyCatalog& c = Real();
+    const struct {
+        double ra, dec, radius;
+    } cases[] = {
+        {0.01, 38.86, 0.3}, {359.99, -10.0, 1.5}, {37.95, 89.26, 2.0}, {200.0, -88.5, 3.0},
+        {123.0, 0.0, 0.8},  {80.89, -69.76, 0.5}, {10.0, 60.0, 25.0},  {300.0, 89.99, 1.5},
+    };
+    for (const auto& k : cases) {
+        size_t expected = 0;
+        const auto count = [&](double ra, double dec) {
+            const double d1 = k.dec * M_PI / 180, d2 = dec * M_PI / 180;
+            const double h =
+                std::pow(std::sin((d2 - d1) / 2), 2) +
+                std::cos(d1) * std::cos(d2) * std::pow(std::sin((ra - k.ra) * M_PI / 180 / 2), 2);
+            if (2 * std::asin(std::sqrt(std::min(1.0, h))) * 180 / M_PI <= k.radius) ++expected;
+        };
+        for (const SkyStar& s : c.Stars()) count(s.ra_deg, s.dec_deg);
+        for (const SkyDeepSky& d : c.DeepSky()) count(d.ra_deg, d.dec_deg);
+        for (const SkyMagellanicCloud& m : c.Magellanic()) count(m.ra_deg, m.dec_deg);
+        EXPECT_EQ(c.Nearest(k.ra, k.dec, k.radius, 1000000).size(), expected)
+            << k.ra << " " << k.dec << " " << k.radius;
+        EXPECT_GT(expected, 0u) << k.ra << " " << k.dec;
+    }
+}
+
+// --- Search keys ----------------------------------------------------------------
+
+TEST(SkyCatalog, SearchKeysIgnoreCaseBlanksWidthAndLeadingZeros) {
+    const struct {
+        const char16_t* a;
+        const char16_t* b;
+        bool same;
+    } cases[] = {
+        {u"NGC 0224", u"ngc224", true},     {u"ＮＧＣ　２２４", u"NGC 224", true},
+        {u"HIP 032349", u"hip32349", true}, {u"M 1", u"M 10", false},
+        {u"NGC 100", u"NGC 1", false},      {u"IC 0", u"IC0", true},
+        {u"α CMa", u"αcma", true},          {u"シリウス", u"シ リ ウ ス", true},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(CSkyCatalog::SearchKey(k.a) == CSkyCatalog::SearchKey(k.b), k.same)
+            << U8(k.a) << " / " << U8(k.b);
+    }
+    EXPECT_EQ(CSkyCatalog::SearchKey(u"IC 0"), "ic0");
+    EXPECT_EQ(CSkyCatalog::SearchKey(u"NGC 1001"), "ngc1001");
+}
+
+TEST(SkyCatalog, DefaultDataDirFollowsTheEnvironment) {
+    {
+        ScopedEnv env("VEXCLK_DATA", "/somewhere/else");
+        EXPECT_EQ(CSkyCatalog::DefaultDataDir(), "/somewhere/else");
+    }
+    {
+        ScopedEnv env("VEXCLK_DATA", "");
+        EXPECT_EQ(CSkyCatalog::DefaultDataDir(), std::string(VEXCLK_SOURCE_DIR) + "/data");
+    }
+}
+
+// --- Small hand-made catalogues and malformed files ----------------------------------
+
+namespace {
+
+const char* const kConstellations =
+    "# test\nabbr\tname\tname_ja\tother_names\n"
+    "And\tAndromeda\tアンドロメダ座\t\n"
+    "Boo\tBoötes\tうしかい座\tBootes\n";
+const char* const kBounds =
+    "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n"
+    "12.0000\t18.0000\t0.0000\tBoo\n"
+    "0.0000\t24.0000\t-90.0000\tAnd\n";
+const char* const kNames = "english\tjapanese\tkind\nArcturus\tアークトゥルス\t\n";
+const char* const kStarsHeader =
+    "id\thip\thd\thr\tsao\tra_deg\tdec_deg\tpmra_mas_yr\tpmdec_mas_yr\tparallax_mas\tvmag\tbv\t"
+    "sptype\tbayer\tflamsteed\tcon\tname_en\tname_ja\tother_names\tgcvs\n";
+const char* const kStarRow =
+    "HIP69673\t69673\t124897\t5340\t100944\t213.9153003\t19.1824092\t-1093.4\t-1999.4\t88.8\t"
+    "-0.05\t1.23\tK2\tα\t16\tBoo\tArcturus\tアークトゥルス\tArcturus A|Haris-el-sema\tα Boo\n";
+const char* const kDeepHeader =
+    "id\ttype\ttype_ja\ttype_en\tra_deg\tdec_deg\tmag\tmajor_arcmin\tminor_arcmin\tpa_deg\tpgc\t"
+    "designations\tname_en\tname_ja\tother_names\n";
+const char* const kDeepRow =
+    "NGC 5194\t8\t銀河\tgalaxy\t202.469625\t47.1951667\t9.26\t13.71\t11.67\t163\t47404\t"
+    "M 51|PGC 47404\tWhirlpool Galaxy\t子持ち銀河\t\n";
+const char* const kMagellanic =
+    "id\tname_en\tname_ja\tra_deg\tdec_deg\nLMC\tLarge Magellanic "
+    "Cloud\t大マゼラン雲\t80.89375\t-69.7561111\n";
+
+// Writes a complete small data set; `replace` swaps one file's content.
+void WriteDataSet(const TempDir& dir, const std::string& replace_name = "",
+                  const std::string& replace_content = "") {
+    const std::pair<std::string, std::string> files[] = {
+        {"constellations.tsv", kConstellations},
+        {"constellation_bounds_b1875.tsv", kBounds},
+        {"names_ja.tsv", kNames},
+        {"stars.tsv", std::string(kStarsHeader) + kStarRow},
+        {"deepsky.tsv", std::string(kDeepHeader) + kDeepRow},
+        {"magellanic.tsv", kMagellanic},
+    };
+    for (const auto& [name, content] : files)
+        dir.Write(name, name == replace_name ? replace_content : content);
+}
+
+}  // namespace
+
+TEST(SkyCatalog, LoadsASmallHandMadeDataSet) {
+    TempDir dir;
+    WriteDataSet(dir);
+    CSkyCatalog c;
+    std::string error;
+    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
+    ASSERT_EQ(c.Stars().size(), 1u);
+    const SkyStar& s = c.Stars()[0];
+    EXPECT_EQ(s.flamsteed, 16);
+    ASSERT_EQ(s.other_names.size(), 2u);
+    EXPECT_EQ(U8(s.other_names[1]), "Haris-el-sema");
+    EXPECT_TRUE(FindsStar(c, u"16 Boo", "HIP69673"));
+    EXPECT_TRUE(FindsStar(c, u"Haris-el-sema", "HIP69673"));
+    EXPECT_TRUE(FindsStar(c, u"うしかい座α星", "HIP69673"));
+    EXPECT_TRUE(c.Find(u"16").empty());  // a Flamsteed number alone names no star
+    ASSERT_NE(c.DeepSkyById(u"M51"), nullptr);
+    EXPECT_FALSE(c.DeepSky()[0].magnitude == std::nullopt);
+    // Boxes in file order: the first that holds the point wins.
+    EXPECT_EQ(U8(c.ConstellationAtB1875(225.0, 10.0)->abbr), "Boo");
+    EXPECT_EQ(U8(c.ConstellationAtB1875(225.0, -10.0)->abbr), "And");
+}
+
+TEST(SkyCatalog, AnObjectsOwnNumberWinsOverAnotherObjectsDesignation) {
+    TempDir dir;
+    WriteDataSet(
+        dir, "deepsky.tsv",
+        std::string(kDeepHeader) +
+            "NGC 5195\t8\t銀河\tgalaxy\t202.4983\t47.2661\t\t\t\t\t\tNGC 5194|M 51b\t\t\t\n" +
+            kDeepRow);
+    CSkyCatalog c;
+    std::string error;
+    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
+    ASSERT_NE(c.DeepSkyById(u"NGC 5194"), nullptr);
+    EXPECT_EQ(U8(c.DeepSkyById(u"NGC 5194")->id), "NGC 5194");
+    ASSERT_NE(c.DeepSkyById(u"M51b"), nullptr);
+    EXPECT_EQ(U8(c.DeepSkyById(u"M51b")->id), "NGC 5195");
+    // A search lists both, in file order.
+    const auto found = c.Find(u"NGC 5194");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(U8(c.IdOf(found[0])), "NGC 5195");
+    EXPECT_EQ(U8(c.IdOf(found[1])), "NGC 5194");
+    EXPECT_TRUE(c.Find(u"").empty());
+    EXPECT_TRUE(c.Find(u" \u3000 ").empty());
+}
+
+TEST(SkyCatalog, EmptyFieldsAreMissingValues) {
+    TempDir dir;
+    WriteDataSet(
+        dir, "stars.tsv",
+        std::string(kStarsHeader) + "HD1\t\t1\t\t\t0.5\t-0.5\t\t\t\t7.00\t0.10\t\t\t\t\t\t\t\t\n");
+    CSkyCatalog c;
+    std::string error;
+    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
+    const SkyStar* s = c.StarByHd(1);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->hip, 0);
+    EXPECT_FALSE(s->pmra_mas_yr.has_value());
+    EXPECT_FALSE(s->parallax_mas.has_value());
+    EXPECT_TRUE(s->name_en.IsEmpty());
+    EXPECT_TRUE(s->other_names.empty());
+    EXPECT_EQ(c.StarByHip(0), nullptr);
+}
+
+TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
+    const std::string bad_utf8 =
+        std::string(kStarsHeader) +
+        "HIP1\t1\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\xff\xfe\t\t\t\n";
+    const struct {
+        const char* file;
+        std::string content;
+        const char* message;  // the end of the reason
+    } cases[] = {
+        {"stars.tsv", "", "stars.tsv: no column line (empty or not a catalogue file)"},
+        {"stars.tsv", "id\thip\n", "stars.tsv:1: columns are not"},
+        {"stars.tsv", std::string(kStarsHeader) + "HIP1\t1\t2\n",
+         "stars.tsv:2: 3 fields, expected 20"},
+        {"stars.tsv",
+         std::string(kStarsHeader) + "HIP1\t1\t\t\t\tabc\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+         "stars.tsv:2: bad number \"abc\" in column ra_deg"},
+        {"stars.tsv",
+         std::string(kStarsHeader) + "HIP1\t1\t\t\t\t400\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+         "stars.tsv:2: right ascension outside [0, 360) in column ra_deg"},
+        {"stars.tsv",
+         std::string(kStarsHeader) + "HIP1\t1\t\t\t\t1.0\t-91\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+         "stars.tsv:2: declination outside [-90, 90] in column dec_deg"},
+        {"stars.tsv",
+         std::string(kStarsHeader) + "HIP1\t1\t\t\t\tnan\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+         "stars.tsv:2: bad number \"nan\" in column ra_deg"},
+        {"stars.tsv",
+         std::string(kStarsHeader) + "HIP1\t-4\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+         "stars.tsv:2: bad catalogue number \"-4\" in column hip"},
+        {"stars.tsv", bad_utf8, "stars.tsv:2: not UTF-8 text in column name_en"},
+        {"stars.tsv", std::string(kStarsHeader) + kStarRow + kStarRow,
+         "stars.tsv:3: identifier listed twice in column id"},
+        {"stars.tsv",
+         std::string(kStarsHeader) +
+             "HIP1\t1\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\tα\t\tXyz\t\t\t\t\n",
+         "stars.tsv:2: unknown constellation in column con"},
+        {"stars.tsv", kStarsHeader, "stars.tsv: no rows"},
+        {"constellation_bounds_b1875.tsv",
+         "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n0\t24\t-90\tXyz\n",
+         "constellation_bounds_b1875.tsv:2: unknown constellation in column abbr"},
+        {"constellation_bounds_b1875.tsv",
+         "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n0\t24\t0\tAnd\n",
+         "constellation_bounds_b1875.tsv: the last box must cover 0..24 h down to -90 deg"},
+        {"constellation_bounds_b1875.tsv",
+         "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n18\t12\t0\tAnd\n",
+         "constellation_bounds_b1875.tsv:2: box outside 0..24 h or -90..+90 deg in column "
+         "ra_low_h"},
+        {"deepsky.tsv",
+         std::string(kDeepHeader) + "NGC 1\t8\t銀河\tgalaxy\t1\t2\t3\t4\t5\t6\tx\t\t\t\t\n",
+         "deepsky.tsv:2: bad catalogue number \"x\" in column pgc"},
+    };
+    TempDir good;
+    WriteDataSet(good);
+    for (const auto& k : cases) {
+        TempDir dir;
+        WriteDataSet(dir, k.file, k.content);
+        CSkyCatalog c;
+        std::string error;
+        ASSERT_TRUE(c.Load(good.path(), &error)) << error;
+        EXPECT_FALSE(c.Load(dir.path(), &error)) << k.message;
+        const std::string expected = dir.path() + "/" + k.message;
+        EXPECT_EQ(error.substr(0, expected.size()), expected);
+        // The catalogue loaded before is still there.
+        EXPECT_TRUE(c.IsLoaded());
+        EXPECT_TRUE(FindsStar(c, u"Arcturus", "HIP69673")) << k.message;
+    }
+}
+
+TEST(SkyCatalog, MissingFilesAndFoldersAreReported) {
+    TempDir dir;
+    WriteDataSet(dir);
+    std::filesystem::remove(dir.path() + "/deepsky.tsv");
+    CSkyCatalog c;
+    std::string error;
+    EXPECT_FALSE(c.Load(dir.path(), &error));
+    EXPECT_EQ(error, dir.path() + "/deepsky.tsv: cannot open the catalogue file");
+    EXPECT_FALSE(c.IsLoaded());
+    EXPECT_TRUE(c.Find(u"Arcturus").empty());
+
+    std::filesystem::create_directory(dir.path() + "/deepsky.tsv");
+    EXPECT_FALSE(c.Load(dir.path(), &error));
+    EXPECT_EQ(error, dir.path() + "/deepsky.tsv: not a regular file");
+
+    EXPECT_FALSE(c.Load(dir.path() + "/no-such-folder", &error));
+    EXPECT_NE(error.find("no-such-folder/constellations.tsv: cannot open"), std::string::npos)
+        << error;
+    EXPECT_FALSE(c.Load(dir.path(), nullptr));  // no error text wanted: still no crash
+}

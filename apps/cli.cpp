@@ -2,15 +2,19 @@
 
 #include <charconv>
 #include <climits>
+#include <cmath>
+#include <iostream>
 #include <memory>
 #include <optional>
 
 #include "clickdata/click_data.h"
 #include "engine/stkstr.h"
 #include "engine/trace_corlum.h"
+#include "host/iso_time.h"
 #include "host/registry.h"
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
+#include "sky/sky_engine.h"
 
 namespace vexclk {
 namespace {
@@ -25,6 +29,8 @@ const char* const kUsage =
     "  type   print the type code of each object (-1: cannot be classified)\n"
     "  parse  print the ten parameters of each text as the reply parser splits it\n"
     "  settings  print or change the saved display settings\n"
+    "  query  send engine commands and print the replies\n"
+    "  find   print the objects that bear a name, or lie near a place\n"
     "\n"
     "'vexclk COMMAND --help' describes a command.\n";
 
@@ -37,6 +43,13 @@ const char* const kTextUsage =
     "\n"
     "options:\n"
     "  --replies FILE          answer from a transcript (COMMAND<TAB>REPLY lines)\n"
+    "                          instead of the sky engine\n"
+    "  --time ISO-8601         the sky engine's time (default now), e.g.\n"
+    "                          2026-12-06T21:00 (read in --tz) or 2026-12-06T12:00Z\n"
+    "  --tz HOURS              the clock's zone, hours east of UT (default 9)\n"
+    "  --lat DEG, --lon DEG    the observer's latitude (north +) and longitude\n"
+    "                          (east +); default Tokyo\n"
+    "  --height METRES         the observer's height (default 40)\n"
     "  --title                 only the heading of each text\n"
     "  --raw                   the text exactly as built (UTF-8, CR LF kept); texts\n"
     "                          are separated by LF, FF, LF\n"
@@ -46,6 +59,24 @@ const char* const kTextUsage =
     "  --very-high-precision   coordinates at the finest level\n"
     "  --origin-north          azimuths counted from the north\n"
     "  --not-earth             the observer is not on the Earth\n";
+
+const char* const kQueryUsage =
+    "usage: vexclk query [ENGINE OPTIONS] [COMMAND...]\n"
+    "\n"
+    "Sends each COMMAND (or, without one, each line of standard input) to the\n"
+    "engine and prints its reply on one line (CR and LF inside shown as \\r, \\n).\n"
+    "Example: vexclk query '? Star.HIP32349.position.Altitude'\n"
+    "ENGINE OPTIONS: --replies FILE, or --time, --tz, --lat, --lon, --height as\n"
+    "for 'vexclk text'.\n";
+
+const char* const kFindUsage =
+    "usage: vexclk find TEXT...\n"
+    "       vexclk find --near RA,DEC[,RADIUS]\n"
+    "\n"
+    "Prints the identifiers of the objects whose name or designation is TEXT\n"
+    "(English or Japanese: Sirius, シリウス, 'alpha CMa', 'HD 48915', 'M 42'), or\n"
+    "of the objects within RADIUS degrees (default 1) of a J2000 place, RA in\n"
+    "hours and DEC in degrees, nearest first with their distances.\n";
 
 const char* const kTypeUsage =
     "usage: vexclk type [--replies FILE] OBJECT...\n"
@@ -88,6 +119,37 @@ std::optional<int> ParseInt(const std::string& s) {
     return value;
 }
 
+// Strict decimal number: the whole text, finite.
+std::optional<double> ParseDouble(const std::string& s) {
+    double value = 0.0;
+    const char* first = s.data();
+    if (!s.empty() && s[0] == '+') ++first;
+    const auto [ptr, ec] =
+        std::from_chars(first, s.data() + s.size(), value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// One NAME=VALUE assignment of a display setting.
+std::pair<const CCdStatus::Field*, int> ParseSetting(const std::string& command,
+                                                     const std::string& text) {
+    const size_t eq = text.find('=');
+    if (eq == std::string::npos) {
+        throw BadInput{"vexclk " + command + ": a setting is NAME=VALUE, got '" + text + "'"};
+    }
+    const std::string name = text.substr(0, eq);
+    const CCdStatus::Field* field = CCdStatus::FindField(CString::FromUtf8(name));
+    if (!field) throw BadInput{"vexclk " + command + ": unknown setting '" + name + "'"};
+    const auto v = ParseInt(text.substr(eq + 1));
+    if (!v) {
+        throw BadInput{"vexclk " + command + ": setting " + name + " wants an integer, got '" +
+                       text.substr(eq + 1) + "'"};
+    }
+    return {field, *v};
+}
+
 std::string ShowControls(const CString& text) {
     CString shown = text;
     shown.Replace(u"\r", u"\\r");
@@ -98,6 +160,8 @@ std::string ShowControls(const CString& text) {
 // Options shared by the commands; each command accepts its own subset.
 struct Options {
     std::string replies;
+    std::string time, near;
+    std::optional<double> tz, lat, lon, height;
     bool title = false, raw = false, trace = false;
     bool very_high_precision = false, origin_north = false, not_earth = false;
     std::vector<std::pair<const CCdStatus::Field*, int>> settings;
@@ -116,7 +180,8 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--") {
-            o.operands.insert(o.operands.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            o.operands.insert(o.operands.end(), args.begin() + static_cast<long>(i) + 1,
+                              args.end());
             break;
         }
         if (a.size() < 2 || a[0] != '-' || command == "parse") {
@@ -133,7 +198,8 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
         }
         if (!allowed_here(a)) throw BadInput{"vexclk " + command + ": unknown option '" + a + "'"};
         auto value = [&]() -> std::string {
-            if (i + 1 >= args.size()) throw BadInput{"vexclk " + command + ": " + a + " needs a value"};
+            if (i + 1 >= args.size())
+                throw BadInput{"vexclk " + command + ": " + a + " needs a value"};
             return args[++i];
         };
         if (a == "--replies") {
@@ -151,33 +217,86 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
         } else if (a == "--not-earth") {
             o.not_earth = true;
         } else if (a == "--setting") {
-            const std::string nv = value();
-            const size_t eq = nv.find('=');
-            if (eq == std::string::npos) {
-                throw BadInput{"vexclk " + command + ": --setting wants NAME=VALUE, got '" + nv + "'"};
+            o.settings.push_back(ParseSetting(command, value()));
+        } else if (a == "--time") {
+            o.time = value();
+        } else if (a == "--near") {
+            o.near = value();
+        } else if (a == "--tz" || a == "--lat" || a == "--lon" || a == "--height") {
+            const std::string text = value();
+            const auto number = ParseDouble(text);
+            if (!number) {
+                throw BadInput{"vexclk " + command + ": " + a + " wants a number, got '" + text +
+                               "'"};
             }
-            const std::string name = nv.substr(0, eq);
-            const CCdStatus::Field* field = CCdStatus::FindField(CString::FromUtf8(name));
-            if (!field) throw BadInput{"vexclk " + command + ": unknown setting '" + name + "'"};
-            const auto v = ParseInt(nv.substr(eq + 1));
-            if (!v) {
-                throw BadInput{"vexclk " + command + ": setting " + name + " wants an integer, got '" +
-                               nv.substr(eq + 1) + "'"};
-            }
-            o.settings.emplace_back(field, *v);
+            (a == "--tz" ? o.tz : a == "--lat" ? o.lat : a == "--lon" ? o.lon : o.height) = number;
         }
     }
     return o;
 }
 
-std::unique_ptr<CReplayEngine> MakeEngine(const Options& o, const std::string& command) {
-    if (o.replies.empty()) {
-        throw BadInput{"vexclk " + command + ": no engine: give --replies FILE"};
+// The engine of a command: the replay engine with --replies, else the sky
+// engine set to the options' time and place.
+struct Engine {
+    std::unique_ptr<CCorLum> engine;
+    CSkyEngine* sky = nullptr;  // the same engine, when it is the sky engine
+};
+
+// Catalogues are loaded once per process (the tests run many commands).
+std::shared_ptr<const CSkyCatalog> SharedCatalog(const std::string& command) {
+    static std::shared_ptr<const CSkyCatalog> catalog;
+    static std::string loaded_from;
+    const std::string dir = CSkyCatalog::DefaultDataDir();
+    if (!catalog || loaded_from != dir) {
+        auto fresh = std::make_shared<CSkyCatalog>();
+        std::string error;
+        if (!fresh->Load(dir, &error)) {
+            throw BadInput{"vexclk " + command + ": cannot load the catalogues: " + error};
+        }
+        catalog = std::move(fresh);
+        loaded_from = dir;
     }
-    auto engine = std::make_unique<CReplayEngine>();
-    std::string error;
-    if (!engine->LoadFile(o.replies, &error)) throw BadInput{"vexclk " + command + ": " + error};
-    return engine;
+    return catalog;
+}
+
+Engine MakeEngine(const Options& o, const std::string& command) {
+    Engine e;
+    const bool sky_options = !o.time.empty() || o.tz || o.lat || o.lon || o.height;
+    if (!o.replies.empty()) {
+        if (sky_options) {
+            throw BadInput{"vexclk " + command +
+                           ": --time, --tz, --lat, --lon and --height are for the sky engine, not "
+                           "--replies"};
+        }
+        auto replay = std::make_unique<CReplayEngine>();
+        std::string error;
+        if (!replay->LoadFile(o.replies, &error))
+            throw BadInput{"vexclk " + command + ": " + error};
+        e.engine = std::move(replay);
+        return e;
+    }
+    auto sky = std::make_unique<CSkyEngine>(SharedCatalog(command));
+    if (o.tz && !sky->SetTimezone(*o.tz)) {
+        throw BadInput{"vexclk " + command + ": --tz must lie within -14..14 hours"};
+    }
+    if (!o.time.empty()) {
+        double jd = 0.0;
+        std::string error;
+        if (!host::ParseIsoTime(o.time, sky->GetTz(), &jd, &error) || !sky->SetJd(jd)) {
+            throw BadInput{"vexclk " + command + ": --time: " +
+                           (error.empty() ? "outside the years the engine serves" : error)};
+        }
+    }
+    if ((o.lat || o.lon || o.height) &&
+        !sky->SetPlace(o.lon.value_or(sky->GetLongitude()), o.lat.value_or(sky->GetLatitude()),
+                       o.height.value_or(sky->GetHeight()))) {
+        throw BadInput{"vexclk " + command +
+                       ": the place is out of range (latitude -90..90, longitude -180..360, "
+                       "height -12000..100000 m)"};
+    }
+    e.sky = sky.get();
+    e.engine = std::move(sky);
+    return e;
 }
 
 int RunText(const Options& o, std::ostream& out, std::ostream& err) {
@@ -186,11 +305,12 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (o.operands.empty()) throw BadInput{"vexclk text: no OBJECT given"};
-    auto replay = MakeEngine(o, "text");
-    CTraceCorLum traced(*replay, [&err](const CString& command, const CString& reply) {
+    Engine made = MakeEngine(o, "text");
+    CCorLum* const inner = made.engine.get();
+    CTraceCorLum traced(*inner, [&err](const CString& command, const CString& reply) {
         err << "> " << ShowControls(command) << "\n< " << ShowControls(reply) << "\n";
     });
-    CCorLum* engine = o.trace ? static_cast<CCorLum*>(&traced) : replay.get();
+    CCorLum* engine = o.trace ? static_cast<CCorLum*>(&traced) : inner;
 
     CCdStatus status;
     status.Load();
@@ -200,11 +320,12 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
     data.SetStatus(&status);
     data.SetExtraOption(o.very_high_precision ? 1 : 0);
     // The palette treats an observer off the Earth the same way.
-    data.SetNotEarth(o.not_earth || !replay->OnEarth() ? 1 : 0);
+    data.SetNotEarth(o.not_earth || !inner->OnEarth() ? 1 : 0);
     if (o.origin_north) data.SetOriginNorth(1);
 
     for (size_t i = 0; i < o.operands.size(); ++i) {
-        const CString text = data.GetText(engine, CString::FromUtf8(o.operands[i]), o.title ? 1 : 0);
+        const CString text =
+            data.GetText(engine, CString::FromUtf8(o.operands[i]), o.title ? 1 : 0);
         if (o.raw) {
             if (i > 0) out << "\n\f\n";
             out << text.ToUtf8();
@@ -224,10 +345,77 @@ int RunType(const Options& o, std::ostream& out) {
         return 0;
     }
     if (o.operands.empty()) throw BadInput{"vexclk type: no OBJECT given"};
-    auto engine = MakeEngine(o, "type");
+    Engine made = MakeEngine(o, "type");
     CLumClickData data;
     for (const auto& object : o.operands) {
-        out << data.ClassifyObject(engine.get(), CString::FromUtf8(object)) << "\n";
+        out << data.ClassifyObject(made.engine.get(), CString::FromUtf8(object)) << "\n";
+    }
+    return 0;
+}
+
+int RunQuery(const Options& o, std::istream& in, std::ostream& out) {
+    if (o.help) {
+        out << kQueryUsage;
+        return 0;
+    }
+    Engine made = MakeEngine(o, "query");
+    auto send = [&](const std::string& command) {
+        out << ShowControls(made.engine->Doit(CString::FromUtf8(command))) << "\n";
+    };
+    if (!o.operands.empty()) {
+        for (const auto& command : o.operands) send(command);
+        return 0;
+    }
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        send(line);
+    }
+    return 0;
+}
+
+int RunFind(const Options& o, std::ostream& out) {
+    if (o.help) {
+        out << kFindUsage;
+        return 0;
+    }
+    if (o.near.empty() == o.operands.empty()) {
+        throw BadInput{"vexclk find: give either TEXT or --near RA,DEC[,RADIUS]"};
+    }
+    Options engine_options;
+    engine_options.replies.clear();
+    Engine made = MakeEngine(engine_options, "find");
+    if (o.near.empty()) {
+        for (const auto& text : o.operands) {
+            for (const CString& id : made.sky->FindByName(CString::FromUtf8(text))) {
+                out << id.ToUtf8() << "\n";
+            }
+        }
+        return 0;
+    }
+    std::vector<double> numbers;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = o.near.find(',', from);
+        const auto number = ParseDouble(o.near.substr(from, comma - from));
+        if (!number) break;
+        numbers.push_back(*number);
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+    const bool ok = (numbers.size() == 2 || numbers.size() == 3) && numbers[0] >= 0.0 &&
+                    numbers[0] < 24.0 && std::fabs(numbers[1]) <= 90.0 &&
+                    (numbers.size() == 2 || (numbers[2] > 0.0 && numbers[2] <= 180.0));
+    if (!ok) {
+        throw BadInput{
+            "vexclk find: --near wants RA,DEC[,RADIUS]: RA 0..24 h, DEC -90..90, "
+            "RADIUS 0..180 degrees; got '" +
+            o.near + "'"};
+    }
+    const double radius = numbers.size() == 3 ? numbers[2] : 1.0;
+    for (const auto& [id, distance] : made.sky->FindNear(numbers[0], numbers[1], radius, 20)) {
+        CString line;
+        line.Format(u"%s\t%.4f", id, distance);
+        out << line.ToUtf8() << "\n";
     }
     return 0;
 }
@@ -284,16 +472,7 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
         } else if (a == "--reset") {
             reset = true;
         } else if (set && a.find('=') != std::string::npos) {
-            const size_t eq = a.find('=');
-            const std::string name = a.substr(0, eq);
-            const CCdStatus::Field* field = CCdStatus::FindField(CString::FromUtf8(name));
-            if (!field) throw BadInput{"vexclk settings: unknown setting '" + name + "'"};
-            const auto v = ParseInt(a.substr(eq + 1));
-            if (!v) {
-                throw BadInput{"vexclk settings: setting " + name + " wants an integer, got '" +
-                               a.substr(eq + 1) + "'"};
-            }
-            changes.emplace_back(field, *v);
+            changes.push_back(ParseSetting("settings", a));
         } else if (set) {
             throw BadInput{"vexclk settings: --set wants NAME=VALUE, got '" + a + "'"};
         } else {
@@ -325,6 +504,11 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, std::cin, out, err);
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
     try {
         if (args.empty()) throw BadInput{"vexclk: no command given (try 'vexclk --help')"};
         const std::string& command = args[0];
@@ -335,10 +519,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (command == "text") {
             return RunText(ParseOptions(args, command,
                                         {"--replies", "--title", "--raw", "--trace", "--setting",
-                                         "--very-high-precision", "--origin-north", "--not-earth"}),
+                                         "--very-high-precision", "--origin-north", "--not-earth",
+                                         "--time", "--tz", "--lat", "--lon", "--height"}),
                            out, err);
         }
         if (command == "type") return RunType(ParseOptions(args, command, {"--replies"}), out);
+        if (command == "query") {
+            return RunQuery(
+                ParseOptions(args, command,
+                             {"--replies", "--time", "--tz", "--lat", "--lon", "--height"}),
+                in, out);
+        }
+        if (command == "find") return RunFind(ParseOptions(args, command, {"--near"}), out);
         if (command == "parse") return RunParse(ParseOptions(args, command, {}), out);
         if (command == "settings") return RunSettings(args, out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};

@@ -253,8 +253,14 @@ double UtToDt(double jd_ut) {
 double GetLst(double jd_ut, double longitude_deg) {
     if (!std::isfinite(jd_ut) || !std::isfinite(longitude_deg)) return kNaN;
     // UT1 = UT; TT carried as the UT date plus Delta T, split for precision.
-    const double gst = eraGst06a(jd_ut, 0.0, jd_ut, DeltaT(jd_ut) / kSecondsPerDay);
-    return degmal(gst * ERFA_DR2D + longitude_deg);
+    // The IAU 2000A nutation series makes this the costliest call of a text,
+    // and a refresh asks for the same instant again and again: keep the last.
+    thread_local double last_jd = kNaN, last_gst = 0.0;
+    if (jd_ut != last_jd) {
+        last_gst = eraGst06a(jd_ut, 0.0, jd_ut, DeltaT(jd_ut) / kSecondsPerDay);
+        last_jd = jd_ut;
+    }
+    return degmal(last_gst * ERFA_DR2D + longitude_deg);
 }
 
 // ---- Ephemeris ---------------------------------------------------------

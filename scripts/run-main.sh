@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and prints an information text.
+# Installs what is missing, builds, and prints the information text of Sirius
+# as the sky engine computes it now for the observer in Tokyo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh build >/dev/null
-exec build/apps/vexclk text --replies examples/m42.replies "$@" deepsky.M42
+exec build/apps/vexclk text "$@" Star.HIP32349

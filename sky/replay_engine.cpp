@@ -21,11 +21,21 @@ bool Unescape(std::string_view in, std::string* out, std::string* bad) {
             return false;
         }
         switch (in[++i]) {
-            case 't': *out += '\t'; break;
-            case 'n': *out += '\n'; break;
-            case 'r': *out += '\r'; break;
-            case '\\': *out += '\\'; break;
-            default: *bad = std::string("unknown escape \\") + in[i]; return false;
+            case 't':
+                *out += '\t';
+                break;
+            case 'n':
+                *out += '\n';
+                break;
+            case 'r':
+                *out += '\r';
+                break;
+            case '\\':
+                *out += '\\';
+                break;
+            default:
+                *bad = std::string("unknown escape \\") + in[i];
+                return false;
         }
     }
     return true;
@@ -102,7 +112,9 @@ void CReplayEngine::SetReply(const CString& command, const CString& reply) {
     m_replies[Key(command)] = reply;
 }
 
-void CReplayEngine::RemoveReply(const CString& command) { m_replies.erase(Key(command)); }
+void CReplayEngine::RemoveReply(const CString& command) {
+    m_replies.erase(Key(command));
+}
 
 CString CReplayEngine::Lookup(const CString& command) const {
     const auto it = m_replies.find(Key(command));

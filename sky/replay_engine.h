@@ -22,7 +22,7 @@
 #include "engine/corlum.h"
 
 class CReplayEngine : public CCorLum {
-public:
+  public:
     // Reads a transcript file; on failure returns false with a one-line
     // reason ("FILE:LINE: ...") in *error and leaves the table unchanged.
     bool LoadFile(const std::string& path, std::string* error);
@@ -39,10 +39,10 @@ public:
     CString Doit(const CString& command) override;
     tagADATE GetDate() override;
 
-protected:
+  protected:
     CString Ask(const CString& query) override { return Lookup(query); }
 
-private:
+  private:
     CString Lookup(const CString& command) const;
     static CString Key(const CString& command);
 

@@ -1,0 +1,90 @@
+#include "sky/command.h"
+
+namespace sky {
+namespace {
+
+// Position of the first `ch` outside double quotes and parentheses, or -1.
+int FindTopLevel(const CString& text, char16_t ch) {
+    bool quoted = false;
+    int depth = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted && c == u'(') {
+            ++depth;
+        } else if (!quoted && c == u')') {
+            if (depth > 0) --depth;
+        } else if (!quoted && depth == 0 && c == ch) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool StartsWithWord(const CString& text, const char16_t* word) {
+    const CString w(word);
+    if (text.Left(w.GetLength()).CompareNoCase(w) != 0) return false;
+    const char16_t next = text.GetAt(w.GetLength());
+    return next == u' ' || next == u'\t';
+}
+
+}  // namespace
+
+std::vector<CString> SplitStatements(const CString& command) {
+    std::vector<CString> out;
+    CString rest = command;
+    for (;;) {
+        const int semicolon = FindTopLevel(rest, u';');
+        if (semicolon < 0) {
+            out.push_back(rest);
+            return out;
+        }
+        out.push_back(rest.Left(semicolon));
+        rest = rest.Mid(semicolon + 1);
+    }
+}
+
+Statement ParseStatement(const CString& text) {
+    Statement s;
+    CString body = text;
+    body.Trim();
+    if (body.IsEmpty()) return s;
+
+    if (body[0] == u'?') {
+        s.kind = Statement::Kind::Query;
+        s.target = body.Mid(1).Trim();
+        if (s.target.IsEmpty()) s.kind = Statement::Kind::Invalid;
+        return s;
+    }
+    bool is_default = false;
+    if (StartsWithWord(body, u"default")) {
+        is_default = true;
+        body = body.Mid(7).Trim();
+    }
+    const int equals = FindTopLevel(body, u'=');
+    if (equals < 0) {
+        if (is_default) {
+            s.kind = Statement::Kind::Invalid;
+        } else {
+            s.kind = Statement::Kind::Verb;
+            s.target = body;
+        }
+        return s;
+    }
+    s.kind = is_default ? Statement::Kind::Default : Statement::Kind::Assignment;
+    s.target = body.Left(equals).Trim();
+    CString value = body.Mid(equals + 1).Trim();
+    if (value.GetLength() >= 2 && value[0] == u'"' && value[value.GetLength() - 1] == u'"') {
+        value = value.Mid(1, value.GetLength() - 2);
+        s.quoted = true;
+    } else if (value.GetLength() >= 1 && value[0] == u'"') {
+        s.kind = Statement::Kind::Invalid;  // unterminated text
+        return s;
+    }
+    s.value = value;
+    if (s.target.IsEmpty()) s.kind = Statement::Kind::Invalid;
+    return s;
+}
+
+}  // namespace sky

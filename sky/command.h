@@ -1,0 +1,34 @@
+// The engine's command language, taken apart.
+//
+//   statements   STATEMENT { ";" STATEMENT }
+//   query        "?" EXPR
+//   default      "default" PATH "=" VALUE
+//   assignment   PATH "=" VALUE
+//   verb         "Show Sky" | "Show Stellar" | "Calc Stellar" | "Play Blink(...)"
+//
+// Splitting respects double quotes and parentheses, so a quoted text or a
+// call-form identifier may hold ";" or "=".  Nothing here looks anything
+// up: the engine decides what a path means.
+#pragma once
+
+#include <vector>
+
+#include "host/cstring.h"
+
+namespace sky {
+
+struct Statement {
+    enum class Kind { Empty, Query, Assignment, Default, Verb, Invalid };
+    Kind kind = Kind::Empty;
+    CString target;       // query expression, assigned path, or the verb text
+    CString value;        // assigned value, quotes removed
+    bool quoted = false;  // the value was a double-quoted text
+};
+
+// Splits a command text into statements at ";" outside quotes and parentheses.
+std::vector<CString> SplitStatements(const CString& command);
+
+// Classifies one statement.  White space around the parts is dropped.
+Statement ParseStatement(const CString& statement);
+
+}  // namespace sky

@@ -1,0 +1,124 @@
+// CSkyEngine: a planetarium engine that computes what it answers.
+//
+// It speaks the command language of the module's engine link (queries,
+// assignments, defaults, verbs; see sky/command.h), keeps the sky state
+// (time, place, view, selection, measuring line) and answers the properties
+// of catalogue objects with true positions from ERFA (sky/astrometry.h) and
+// the catalogues shipped in data/ (sky/catalog.h).
+//
+// Object identifiers it serves:
+//   Star.<id>                 a catalogue star; <id> is HIP<n>, HD<n>[_k] or
+//                             KSJ<position> (the catalogue's lasting id)
+//   star.Xno0                 the picked-star slot (SetPickedStar); its .Id
+//                             is the star's designation
+//   DeepSky.<id>              an NGC/IC/Messier object, blanks removed:
+//                             DeepSky.NGC224, DeepSky.M42, DeepSky.IC434
+//   deepskyobject.Pgc<n>      a galaxy of the PGC catalogue
+//   MagellanicCloud.LMC|SMC   the Magellanic Clouds
+//   Constellation.<abbr>      a constellation (Constellation.Ori)
+//   Equatorial(<ra>,<dec>)    a point of the sky: J2000 RA in hours, Dec in
+//                             degrees
+//
+// Replies: empty for an absent property, "*" when it has no value, numbers
+// as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/corlum.h"
+#include "sky/astrometry.h"
+#include "sky/catalog.h"
+#include "sky/command.h"
+
+class CSkyEngine : public CCorLum {
+  public:
+    // Uses a loaded catalogue; many engines may share one.
+    explicit CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog);
+
+    CString Doit(const CString& command) override;
+
+    double GetJd() override { return m_jd; }
+    double GetTz() override { return m_tz; }
+    double GetLatitude() override { return m_latitude; }
+    double GetLongitude() override { return m_longitude; }
+    double GetHeight() override { return m_height; }
+    int GetLocationObject() override { return kEarth; }
+    void UpdateDate(tagADATE* date) override;
+
+    // Direct setters for hosts (the command line): time as a UT Julian Day,
+    // zone in hours east of UT, place in degrees (east, north) and metres.
+    // Each returns false, changing nothing, for a value out of range.
+    bool SetJd(double jd_ut);
+    bool SetTimezone(double hours);
+    bool SetPlace(double longitude_deg, double latitude_deg, double height_m);
+
+    // Puts a star into the picked-star slot "star.Xno0".
+    void SetPickedStar(const CString& star_id);
+
+    // Identifiers of the objects whose name or designation is `text`.
+    std::vector<CString> FindByName(const CString& text) const;
+    // Identifiers of the objects within radius_deg of a J2000 place (RA in
+    // hours, Dec in degrees), nearest first, with their distances in degrees.
+    std::vector<std::pair<CString, double>> FindNear(double ra_h, double dec_deg, double radius_deg,
+                                                     int limit) const;
+
+    const CSkyCatalog& Catalog() const { return *m_catalog; }
+
+  private:
+    // A resolved identifier.
+    struct Object {
+        enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point };
+        Kind kind = Kind::Point;
+        CString id;  // the identifier as the engine reports it
+        const SkyStar* star = nullptr;
+        bool picked = false;  // reached through the picked-star slot
+        const SkyDeepSky* dso = nullptr;
+        const SkyMagellanicCloud* cloud = nullptr;
+        const SkyConstellation* constellation = nullptr;
+        bool has_place = false;
+        astrometry::CatalogStar place;  // ICRS J2000 and space motion
+    };
+
+    CString Execute(const sky::Statement& statement);
+    CString Query(const CString& expression);
+    CString Assign(const CString& path, const CString& value);
+    CString StateValue(const CString& lower_path, bool* found);
+
+    std::optional<Object> Resolve(const CString& identifier) const;
+    bool SplitObjectPath(const CString& path, CString* identifier, CString* suffix) const;
+    CString ObjectProperty(const Object& object, const CString& suffix);
+    CString StarProperty(const SkyStar& star, const CString& suffix, bool numbered);
+    CString DeepSkyProperty(const SkyDeepSky& dso, const CString& suffix, bool pgc);
+    CString PositionProperty(const Object& object, const CString& lower_suffix, bool* found);
+    CString ConstellationOf(double ra_deg, double dec_deg) const;
+
+    const astrometry::AstrometryContext& Context();
+    const astrometry::StarPositions& Positions(const Object& object);
+    const astrometry::RiseTransitSet& Events(const Object& object);
+    void TimeOrPlaceChanged();
+    tagADATE LocalDate() const;
+
+    std::shared_ptr<const CSkyCatalog> m_catalog;
+
+    // The sky state.
+    double m_jd;  // UT
+    double m_tz = kDefaultTz;
+    double m_longitude = kDefaultLongitude;
+    double m_latitude = kDefaultLatitude;
+    double m_height = kDefaultHeight;
+    std::map<CString, CString> m_values;    // settable texts by lower-case path
+    std::map<CString, CString> m_defaults;  // "default PATH = VALUE"
+    CString m_picked_star;
+
+    // Work shared by every query at one time and place.
+    std::unique_ptr<astrometry::AstrometryContext> m_context;
+    bool m_earth_valid = false;
+    double m_earth_au[3] = {0.0, 0.0, 0.0};                    // heliocentric, ICRS axes
+    std::map<CString, std::optional<Object>> m_resolved;       // by lower-case identifier
+    std::map<CString, astrometry::StarPositions> m_positions;  // by identifier
+    std::map<CString, astrometry::RiseTransitSet> m_events;
+};

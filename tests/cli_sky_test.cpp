@@ -1,0 +1,79 @@
+// The command line with the sky engine.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "apps/cli.h"
+#include "tests/test_support.h"
+
+TEST(CliSky, TextOfAStarAtAGivenTimeAndPlace) {
+    const auto r = RunVexclk({"text", "--time", "2026-12-06T21:00", "--setting", "DispHrz=0",
+                              "--setting", "StarDetails=0", "Star.HIP32349"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("恒星 9αCMa (おおいぬ座) シリウス Sirius\nHIP32349\n光度 -1.44等\n", 0),
+              0u)
+        << r.out;
+    // Sirius rises at about 20:14 and transits at about 01:31 JST in early December.
+    EXPECT_NE(r.out.find("出 20:1"), std::string::npos) << r.out;
+}
+
+TEST(CliSky, TimeZoneAndPlaceOptions) {
+    // 2026-12-06 12:00 UT is 21:00 in Tokyo and 07:00 in New York (UT-5).
+    const auto tokyo = RunVexclk({"query", "--time", "2026-12-06T12:00Z", "? LST(Time.Hour)"});
+    EXPECT_EQ(tokyo.out, "21\n");
+    const auto ny = RunVexclk({"query", "--time", "2026-12-06T07:00", "--tz", "-5", "--lat", "40.7",
+                               "--lon", "-74.0", "? Time.jd", "? Location.Latitude"});
+    EXPECT_EQ(ny.status, 0) << ny.err;
+    EXPECT_EQ(ny.out, "2461381.00000000\n40.7000000000\n");
+}
+
+TEST(CliSky, QueryReadsStandardInputWithoutCommands) {
+    std::istringstream in("? Star.HIP32349.EnglishName\n? Constellation.Ori.Name\r\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(vexclk::RunCli({"query"}, in, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(), "Sirius\nオリオン座\n");
+}
+
+TEST(CliSky, FindByNameAndNearAPlace) {
+    const auto by_name = RunVexclk({"find", "シリウス"});
+    EXPECT_EQ(by_name.status, 0) << by_name.err;
+    EXPECT_EQ(by_name.out, "Star.HIP32349\n");
+    const auto near = RunVexclk({"find", "--near", "5.919529,7.407064,0.2"});
+    EXPECT_EQ(near.status, 0) << near.err;
+    EXPECT_EQ(near.out.rfind("Star.HIP27989\t0.00", 0), 0u) << near.out;
+}
+
+TEST(CliSky, BadSkyOptionsAreOneLineAndStatusTwo) {
+    const struct {
+        std::vector<std::string> args;
+        std::string starts;
+    } cases[] = {
+        {{"text", "--time", "2026-13-01", "X.1"},
+         "vexclk text: --time: not an ISO 8601 time (month)"},
+        {{"text", "--time", "yesterday", "X.1"},
+         "vexclk text: --time: not an ISO 8601 time (year)"},
+        {{"text", "--lat", "north", "X.1"}, "vexclk text: --lat wants a number, got 'north'"},
+        {{"text", "--lat", "91", "X.1"}, "vexclk text: the place is out of range"},
+        {{"text", "--tz", "15", "X.1"}, "vexclk text: --tz must lie within -14..14 hours"},
+        {{"query", "--replies", "x", "--time", "2026-01-01", "? a"},
+         "vexclk query: --time, --tz, --lat, --lon and --height are for the sky engine"},
+        {{"find"}, "vexclk find: give either TEXT or --near"},
+        {{"find", "--near", "25,0"}, "vexclk find: --near wants RA,DEC[,RADIUS]"},
+        {{"find", "--near", "1,2,3,4"}, "vexclk find: --near wants RA,DEC[,RADIUS]"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunVexclk(c.args);
+        EXPECT_EQ(r.status, 2) << c.starts;
+        EXPECT_EQ(r.err.rfind(c.starts, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
+    }
+}
+
+TEST(CliSky, MissingCatalogueIsAClearError) {
+    TempDir empty;
+    setenv("VEXCLK_DATA", empty.path().c_str(), 1);
+    const auto r = RunVexclk({"text", "Star.HIP32349"});
+    unsetenv("VEXCLK_DATA");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("vexclk text: cannot load the catalogues: ", 0), 0u) << r.err;
+}

@@ -1,0 +1,200 @@
+// The sky engine's command language, state and object properties.
+#include "sky/sky_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "clickdata/click_data.h"
+#include "settings/cdstatus.h"
+#include "tests/test_support.h"
+
+namespace {
+
+std::shared_ptr<const CSkyCatalog> Catalog() {
+    static const std::shared_ptr<const CSkyCatalog> catalog = [] {
+        auto c = std::make_shared<CSkyCatalog>();
+        std::string error;
+        if (!c->Load(CSkyCatalog::DefaultDataDir(), &error)) ADD_FAILURE() << error;
+        return c;
+    }();
+    return catalog;
+}
+
+// 2026-12-06 12:00 UT, Tokyo.
+CSkyEngine MakeSky() {
+    CSkyEngine sky(Catalog());
+    sky.SetJd(2461381.0);
+    return sky;
+}
+
+double Num(CSkyEngine& sky, const char16_t* query) {
+    return CStkStr(sky.Doit(query)).atof();
+}
+
+}  // namespace
+
+TEST(SkyCommands, StateReadsAndWrites) {
+    CSkyEngine sky = MakeSky();
+    EXPECT_EQ(U8(sky.Doit(u"? Time.jd")), "2461381.00000000");
+    EXPECT_EQ(U8(sky.Doit(u"? time.TIMEZONE")), "9.0000");
+    // Local standard time: 12:00 UT is 21:00 in Japan.
+    EXPECT_EQ(U8(sky.Doit(u"? LST(Time.Hour)")), "21");
+    EXPECT_EQ(U8(sky.Doit(u"? Time.Day")), "6");
+    EXPECT_EQ(U8(sky.Doit(u"? ClickData.Object")), "");
+    EXPECT_EQ(U8(sky.Doit(u"? View.Solar.Arounding")), "FALSE");
+    EXPECT_EQ(U8(sky.Doit(u"? View.FlightTarget.TakeOff.Busy")), "False");
+
+    // Statements run in order; the reply is the last one's.
+    EXPECT_EQ(U8(sky.Doit(u"ClickData.Object = \"Star.HIP32349\"; Show Sky; ? clickdata.object")),
+              "Star.HIP32349");
+    EXPECT_EQ(U8(sky.Doit(u"ClickData.Mark.Visible = true; ? ClickData.Mark.Visible")), "TRUE");
+    EXPECT_EQ(U8(sky.Doit(u"Location.Solar.Track = false ; ? location.solar.track")), "FALSE");
+    sky.Doit(u"default ClickData.Cyclic = TRUE");
+    EXPECT_EQ(U8(sky.Doit(u"? ClickData.Cyclic")), "TRUE");
+    // Time = LST(y, m, d, h) sets the local standard time.
+    sky.Doit(u"Time = LST(2027,1,1,0); Calc Stellar");
+    EXPECT_NEAR(sky.GetJd(), 2461406.125, 1e-9);  // 2026-12-31 15:00 UT
+    EXPECT_EQ(U8(sky.Doit(u"? LST(Time.Year)")), "2027");
+}
+
+TEST(SkyCommands, GarbageGetsTheEmptyReply) {
+    CSkyEngine sky = MakeSky();
+    for (const char16_t* command :
+         {u"", u";;;", u"?", u"? ", u"= 5", u"Time.jd = \"", u"? Star.", u"? Star.NoSuchStar.Name",
+          u"? Equatorial(", u"? Equatorial(x,y).position.RA", u"? Equatorial(1,95).position.RA",
+          u"? ((((((", u"default", u"? no.such.path", u"Play Blink(Star.HIP32349)",
+          u"\"unterminated ; ? Time.jd", u"Time.jd = nan", u"Time.jd = 1e300"}) {
+        EXPECT_EQ(U8(sky.Doit(command)), "") << U8(command);
+    }
+    EXPECT_NEAR(sky.GetJd(), 2461381.0, 1e-9);  // bad times left it alone
+}
+
+TEST(SkyCommands, PlaceChangesTheCacheKeyOfTheTextEngine) {
+    CSkyEngine sky = MakeSky();
+    const CString before = sky.Doit(u"? location");
+    const CString solar_before = sky.Doit(u"? location.solar.x");
+    sky.Doit(u"Location.Latitude = -33.8688; Location.Longitude = 151.2093");
+    EXPECT_NE(sky.Doit(u"? location"), before);
+    EXPECT_NEAR(sky.GetLatitude(), -33.8688, 1e-12);
+    sky.Doit(u"Time.jd = 2461382");
+    EXPECT_NE(sky.Doit(u"? location.solar.x"), solar_before);
+    // The Earth is about 1 au from the Sun.
+    const double x = Num(sky, u"? location.solar.x"), y = Num(sky, u"? location.solar.y"),
+                 z = Num(sky, u"? location.solar.z");
+    EXPECT_NEAR(std::sqrt(x * x + y * y + z * z), 0.985, 0.002);  // early December
+}
+
+TEST(SkyObjects, StarProperties) {
+    CSkyEngine sky = MakeSky();
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.EnglishName")), "Sirius");
+    EXPECT_EQ(U8(sky.Doit(u"? star.hip32349.JapaneseName")), "シリウス");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.BayerLetter")), "α");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.Constellation.Abbreviation")), "CMa");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.Constellation.Name")), "おおいぬ座");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.Position.Constellation")), "CMa");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.HipparcosNumber")), "32349");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.CrossID")), "HD 48915|HR 2491|SAO 151881");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.Magnitude.VT")), "*");  // not in the data
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.VariableName")), "");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP27989.VariableName")), "α Ori");  // Betelgeuse
+    EXPECT_NEAR(Num(sky, u"? Star.HIP32349.pi"), 379.2, 0.5);
+    // The current J2000 place moved from the catalogue's by proper motion:
+    // 26.9 years x -1.223"/yr in declination.
+    const double dec = Num(sky, u"? Star.HIP32349.position.DEC");
+    EXPECT_NEAR((dec - (-16.7161)) * 3600.0, 26.93 * -1.2231, 1.0);
+}
+
+TEST(SkyObjects, PickedStarSlotIsANumberedStar) {
+    CSkyEngine sky = MakeSky();
+    EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "");
+    sky.SetPickedStar(u"HIP32349");
+    EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "HIP 32349");
+    CLumClickData data;
+    CCdStatus status;
+    for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
+    data.SetStatus(&status);
+    EXPECT_EQ(U8(data.GetText(&sky, u"star.Xno0", 1)), "恒星 HIP 32349");
+}
+
+TEST(SkyObjects, DeepSkyConstellationPointAndClouds) {
+    CSkyEngine sky = MakeSky();
+    EXPECT_EQ(U8(sky.Doit(u"? DeepSky.NGC224.CatalogNumber")), "NGC 224");
+    EXPECT_NE(sky.Doit(u"? DeepSky.M31.SubCatalogNumber.Strings").Find(u"M 31"), -1);
+    EXPECT_EQ(U8(sky.Doit(u"? DeepSky.NGC224.Type.Name")), "銀河");
+    EXPECT_EQ(U8(sky.Doit(u"? deepskyobject.Pgc2557.AliasName")), "NGC 224");
+    EXPECT_EQ(U8(sky.Doit(u"? Constellation.ori.Name")), "オリオン座");
+    EXPECT_EQ(U8(sky.Doit(u"? Constellation.Ori.Abbreviation")), "Ori");
+    EXPECT_EQ(U8(sky.Doit(u"? Equatorial(5.5,0).Position.Constellation")), "Ori");
+    EXPECT_NEAR(Num(sky, u"? Equatorial(5.5,0).position.RA"), 5.5, 1e-9);
+    EXPECT_FALSE(sky.Doit(u"? MagellanicCloud.LMC.Name").IsEmpty());
+    // A constellation is where it was clicked; without a mark, the middle
+    // of its stars: Orion's lie around 5h30m, +3 degrees.
+    EXPECT_NEAR(Num(sky, u"? Constellation.Ori.position.RA"), 5.5, 0.4);
+    EXPECT_NEAR(Num(sky, u"? Constellation.Ori.position.DEC"), 3.0, 6.0);
+    EXPECT_EQ(U8(sky.Doit(u"? Constellation.Ori.Position.Constellation")), "Ori");
+    sky.Doit(u"ClickData.Mark = Equatorial(5.5,0)");
+    EXPECT_NEAR(Num(sky, u"? Constellation.Ori.position.RA"), 5.5, 1e-9);
+}
+
+TEST(SkyObjects, MeasuringLineEndsAnswerTheirObjectsPositions) {
+    CSkyEngine sky = MakeSky();
+    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.position.EquatorialDateApp.RA")), "");
+    sky.Doit(u"Measure.Origin = Star.HIP32349; Measure.End = \"Equatorial(5.5,0)\"");
+    EXPECT_EQ(sky.Doit(u"? Measure.Origin.position.EquatorialDateApp.RA"),
+              sky.Doit(u"? Star.HIP32349.position.EquatorialDateApp.RA"));
+    EXPECT_EQ(sky.Doit(u"? Measure.End.position.EclipticDateApp.Beta"),
+              sky.Doit(u"? Equatorial(5.5,0).position.EclipticDateApp.Beta"));
+}
+
+TEST(SkyObjects, RiseTransitSetAreListsOfJulianDaysOrNone) {
+    CSkyEngine sky = MakeSky();
+    // Polaris never sets from Tokyo; Canopus (-52.7) barely rises there,
+    // alpha Octantis never does.
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP11767.Jd.Rise")), "*");
+    const CString transit = sky.Doit(u"? Star.HIP11767.Jd.Transit");
+    EXPECT_NE(transit, u"*");
+    const double jd = CStkStr(transit).atof();
+    // Within the local day of 2026-12-06 (JST): 2026-12-05 15:00 UT onward.
+    EXPECT_GE(jd, 2461380.125);
+    EXPECT_LT(jd, 2461381.125);
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP104382.Jd.Rise")), "*");
+}
+
+TEST(SkySearch, NamesAndNeighbours) {
+    CSkyEngine sky = MakeSky();
+    const struct {
+        const char16_t* text;
+        const char* first;
+    } cases[] = {
+        {u"Sirius", "Star.HIP32349"},   {u"シリウス", "Star.HIP32349"},
+        {u"HD 48915", "Star.HIP32349"}, {u"alpha CMa", "Star.HIP32349"},
+        {u"M 31", "DeepSky.NGC224"},    {u"Ori", "Constellation.Ori"},
+    };
+    for (const auto& c : cases) {
+        const auto found = sky.FindByName(c.text);
+        ASSERT_FALSE(found.empty()) << U8(c.text);
+        EXPECT_EQ(U8(found.front()), c.first) << U8(c.text);
+    }
+    EXPECT_TRUE(sky.FindByName(u"No such object").empty());
+    // Betelgeuse: 05h55m10.3s +07 24 25
+    const auto near = sky.FindNear(5.919529, 7.407064, 0.5, 5);
+    ASSERT_FALSE(near.empty());
+    EXPECT_EQ(U8(near.front().first), "Star.HIP27989");
+    EXPECT_LT(near.front().second, 0.01);
+}
+
+TEST(SkyText, WholeTextOfAStarThroughTheTextEngine) {
+    CSkyEngine sky = MakeSky();
+    CCdStatus status;  // every default line
+    CLumClickData data;
+    data.SetStatus(&status);
+    const std::string text = U8(data.GetText(&sky, u"Star.HIP32349", 0));
+    EXPECT_EQ(text.rfind("恒星 9αCMa (おおいぬ座) シリウス Sirius\r\nHIP32349\r\n", 0), 0u) << text;
+    for (const char* line :
+         {"(J2000)\r\n", "(視位置)\r\n", "(B1950)\r\n", "(平均位置)\r\n", "銀経 ", "方位 ", "時角 ",
+          "出 ", "年周視差 ", "距離 8.6", "カタログインデックス"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
+    EXPECT_EQ(text.find("--"), std::string::npos) << text;  // no placeholder: every value known
+}

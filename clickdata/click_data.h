@@ -18,7 +18,7 @@
 class CCdStatus;
 
 class CLumClickData {
-public:
+  public:
     // Type codes of the classification.
     enum {
         kStar = 0,
@@ -56,7 +56,7 @@ public:
     // Azimuths change meaning, so every cached text is dropped.
     void SetOriginNorth(int origin_north);
 
-protected:
+  protected:
     int ObjectSearch(CCorLum* engine, CStkString object, int* code);
     int IsAdfsystem(CCorLum* engine, const CString& object);
     int IsCacheAvailable(const CString& object, CCorLum* engine);

@@ -174,8 +174,9 @@ CString CLumClickData::TranslateGscType(const CString& word) {
         const char16_t* word;
         const char16_t* japanese;
     } classes[] = {
-        {u"Star", u"恒星"},         {u"Galaxy", u"銀河"},       {u"Blend", u"ブレンド"},
-        {u"Nonstar", u"非恒星状天体"}, {u"Artifact", u"人工天体"},
+        {u"Star", u"恒星"},         {u"Galaxy", u"銀河"},
+        {u"Blend", u"ブレンド"},    {u"Nonstar", u"非恒星状天体"},
+        {u"Artifact", u"人工天体"},
     };
     for (const auto& c : classes) {
         if (word.CompareNoCase(c.word) == 0) return c.japanese;

@@ -35,7 +35,9 @@ bool NeverCached(const CString& object) {
     return false;
 }
 
-bool SameNoCase(const CString& a, const CString& b) { return a.CompareNoCase(b) == 0; }
+bool SameNoCase(const CString& a, const CString& b) {
+    return a.CompareNoCase(b) == 0;
+}
 
 CString SolarPosition(CCorLum* engine) {
     // Queried z, y, x; joined x:y:z.
@@ -47,7 +49,9 @@ CString SolarPosition(CCorLum* engine) {
 
 }  // namespace
 
-int CLumClickData::Setting(int CCdStatus::*field) const { return m_status ? m_status->*field : 0; }
+int CLumClickData::Setting(int CCdStatus::*field) const {
+    return m_status ? m_status->*field : 0;
+}
 
 void CLumClickData::ClearCache() {
     m_cacheObject.Empty();
@@ -174,18 +178,30 @@ void CLumClickData::BuildText(CCorLum* engine, int title) {
                 m_text = GetTextStar(engine, title);
             }
             break;
-        case kConstellation: m_text = GetTextCons(engine, title); break;
+        case kConstellation:
+            m_text = GetTextCons(engine, title);
+            break;
         case kEquatorial:
             // A point of the sky only has a text while constellation
             // information is wanted.
             if (Setting(&CCdStatus::CnsInfo)) m_text = GetTextEqt(engine, title);
             break;
-        case kSolar: m_text = GetTextSolar(engine, title); break;
-        case kDeepSky: m_text = GetTextDeepSky(engine, title); break;
-        case kMagellanicCloud: m_text = GetTextMagellan(engine, title); break;
-        case kDeepSkyImage: m_text = GetTextDeepSkyImage(engine, title); break;
+        case kSolar:
+            m_text = GetTextSolar(engine, title);
+            break;
+        case kDeepSky:
+            m_text = GetTextDeepSky(engine, title);
+            break;
+        case kMagellanicCloud:
+            m_text = GetTextMagellan(engine, title);
+            break;
+        case kDeepSkyImage:
+            m_text = GetTextDeepSkyImage(engine, title);
+            break;
         case kAdfSystemObject:
-        case kAdf: m_text = GetTextAdf(engine, title); break;
+        case kAdf:
+            m_text = GetTextAdf(engine, title);
+            break;
         default:
             // The builders of the other types are not built yet.
             break;

@@ -45,12 +45,11 @@ CString HourAngleText(double hour_angle_deg, bool coarse) {
 }  // namespace
 
 CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level) {
-    const bool solar_view =
-        engine->Doit(u"? View.Projection").CompareNoCase(u"SolarSystem") == 0;
+    const bool solar_view = engine->Doit(u"? View.Projection").CompareNoCase(u"SolarSystem") == 0;
     // Lines that only make sense for an observer on the Earth's surface.
     const bool from_ground = !solar_view && !m_notEarth;
-    const CString base = m_object.SameP(0, u"Constellation.") ? CString(u"ClickData.Mark")
-                                                              : m_object.GetText();
+    const CString base =
+        m_object.SameP(0, u"Constellation.") ? CString(u"ClickData.Mark") : m_object.GetText();
     auto query = [&](const char16_t* suffix) { return engine->Doit(u"? " + base + suffix); };
 
     const int p = level;
@@ -84,8 +83,8 @@ CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level)
                    u" (B1950)\r\n", q);
     }
     if (Setting(&CCdStatus::DispEclDateMean)) {
-        ecliptic(u"黄経 ", u".position.Ecliptical.Lambda", u"   黄緯 ", u".position.Ecliptical.Beta",
-                 pad.b, u" (平均位置)\r\n");
+        ecliptic(u"黄経 ", u".position.Ecliptical.Lambda", u"   黄緯 ",
+                 u".position.Ecliptical.Beta", pad.b, u" (平均位置)\r\n");
     }
     if (Setting(&CCdStatus::DispEclDateApp)) {
         ecliptic(u"黄経 ", u".position.EclipticDateApp.Lambda", u"   黄緯 ",

@@ -15,7 +15,8 @@ CString CLumClickData::GetTextCons(CCorLum* engine, int title) {
 CString CLumClickData::GetTextEqt(CCorLum* engine, int title) {
     // The point names the constellation it lies in; the names come from the
     // constellation itself.
-    const CString constellation = u"Constellation." + QueryObject(engine, u".Position.Constellation");
+    const CString constellation =
+        u"Constellation." + QueryObject(engine, u".Position.Constellation");
     const CString name = engine->Doit(u"? " + constellation + u".Name");
     const CString abbreviation = engine->Doit(u"? " + constellation + u".Abbreviation");
     const CString heading = name + u" " + abbreviation;

@@ -325,15 +325,23 @@ CString CLumClickData::GetTextSolar(CCorLum* engine, int title) {
             const CString memo = query(u".Memo");
             if (!memo.IsEmpty()) text += memo + u"\r\n";
             // The time of fall is a Julian Day (UT), shown on the local clock.
-            const double fall = Number(query(u".TimeOfFall"));
-            tagADATE date = vexacl::JdToDate2(fall);
-            vexacl::ChangeTimezone(&date, Number(engine->Doit(u"? time.timezone")));
-            line.Format(u"落下 %d年%d月%d日 %d時%d分\r\n", date.year, date.month, date.day,
-                        date.hour, date.minute);
-            text += line;
+            const CString fall_reply = query(u".TimeOfFall");
+            const double fall = Number(fall_reply);
+            const double zone = Number(engine->Doit(u"? time.timezone"));
+            if (IsValue(fall_reply)) {
+                tagADATE date = vexacl::JdToDate2(fall);
+                vexacl::ChangeTimezone(&date, zone);
+                line.Format(u"落下 %d年%d月%d日 %d時%d分\r\n", date.year, date.month, date.day,
+                            date.hour, date.minute);
+                text += line;
+            } else {
+                // No recorded fall: dashes, not the calendar's day zero.
+                text += u"落下 ----年--月--日 --時--分\r\n";
+            }
             // Once it has fallen it is a stone on the ground, not a body in
-            // the sky: no position, distance or orbit.
-            if (!(fall > Number(engine->Doit(u"? time.jd")))) break;
+            // the sky: no position, distance or orbit.  Without a recorded
+            // fall it is still a body in the sky.
+            if (IsValue(fall_reply) && !(fall > Number(engine->Doit(u"? time.jd")))) break;
             text += GetPosString(engine, 2);
             if (distance) {
                 distances_or_dashes(u".HeliocentricDistance");

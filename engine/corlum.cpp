@@ -13,11 +13,16 @@ const CLSID_ENGINE CCorLum::clsid7 = {0x7e1c0a07, 0x5a1f, 0x4c3e, {0x9b, 0x21, 0
 
 const CLSID_ENGINE& CCorLum::GetClsid() const {
     switch (kind_) {
-        case 3: return clsid3;
-        case 4: return clsid4;
-        case 5: return clsid5;
-        case 6: return clsid6;
-        default: return clsid7;
+        case 3:
+            return clsid3;
+        case 4:
+            return clsid4;
+        case 5:
+            return clsid5;
+        case 6:
+            return clsid6;
+        default:
+            return clsid7;
     }
 }
 
@@ -42,12 +47,24 @@ void CCorLum::GetLT(int* year, int* month, int* day, int* hour, int* minute, int
     if (second) *second = static_cast<int>(std::floor(d.second));
 }
 
-double CCorLum::GetJd() { return AskNumber(u"? Time.jd", kDefaultJd); }
-double CCorLum::GetTz() { return AskNumber(u"? Time.Timezone", kDefaultTz); }
-double CCorLum::GetLatitude() { return AskNumber(u"? Location.Latitude", kDefaultLatitude); }
-double CCorLum::GetLongitude() { return AskNumber(u"? Location.Longitude", kDefaultLongitude); }
-double CCorLum::GetHeight() { return AskNumber(u"? Location.Altitude", kDefaultHeight); }
-double CCorLum::GetMoonAge() { return AskNumber(u"? Solar.Moon.Age", 0.0); }
+double CCorLum::GetJd() {
+    return AskNumber(u"? Time.jd", kDefaultJd);
+}
+double CCorLum::GetTz() {
+    return AskNumber(u"? Time.Timezone", kDefaultTz);
+}
+double CCorLum::GetLatitude() {
+    return AskNumber(u"? Location.Latitude", kDefaultLatitude);
+}
+double CCorLum::GetLongitude() {
+    return AskNumber(u"? Location.Longitude", kDefaultLongitude);
+}
+double CCorLum::GetHeight() {
+    return AskNumber(u"? Location.Altitude", kDefaultHeight);
+}
+double CCorLum::GetMoonAge() {
+    return AskNumber(u"? Solar.Moon.Age", 0.0);
+}
 
 int CCorLum::GetLocationObject() {
     return static_cast<int>(AskNumber(u"? Location.Object", kEarth));

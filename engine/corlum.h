@@ -23,7 +23,7 @@ struct CLSID_ENGINE {
 };
 
 class CCorLum {
-public:
+  public:
     // Fallbacks of the getters when the engine has no answer: the J2000.0
     // epoch, Japan Standard Time, and the observer in Tokyo on the Earth.
     static constexpr double kDefaultJd = 2451545.0;
@@ -44,19 +44,19 @@ public:
     // Current local time as whole numbers (seconds truncated).
     virtual void GetLT(int* year, int* month, int* day, int* hour, int* minute, int* second);
 
-    virtual double GetJd();        // Julian Day (UT) of the engine's time
+    virtual double GetJd();  // Julian Day (UT) of the engine's time
     double GetMJd() { return GetJd() - 2400000.5; }
-    virtual double GetTz();        // hours east of UT of the engine's clock
+    virtual double GetTz();                              // hours east of UT of the engine's clock
     double GetLmtTz() { return GetLongitude() / 15.0; }  // local mean time zone, hours
-    virtual double GetLatitude();  // degrees, north positive
-    virtual double GetLongitude(); // degrees, east positive
-    virtual double GetHeight();    // metres above sea level
-    virtual tagADATE GetDate();    // local date and time in the zone GetTz
+    virtual double GetLatitude();                        // degrees, north positive
+    virtual double GetLongitude();                       // degrees, east positive
+    virtual double GetHeight();                          // metres above sea level
+    virtual tagADATE GetDate();                          // local date and time in the zone GetTz
     int OnEarth() { return GetLocationObject() == kEarth; }
     virtual int GetLocationObject();  // body the observer stands on; 4 is the Earth
     int IsTimeLocked() const { return time_locked_; }
     void SetTimeLocked(int locked) { time_locked_ = locked; }
-    virtual double GetMoonAge();   // days since new moon
+    virtual double GetMoonAge();  // days since new moon
 
     // Records the control kind; the class identifier follows from it.
     void Create(int kind) { kind_ = kind; }
@@ -64,13 +64,13 @@ public:
 
     static const CLSID_ENGINE clsid3, clsid4, clsid5, clsid6, clsid7;
 
-protected:
+  protected:
     // How the getters put their queries.  Defaults to Doit.
     virtual CString Ask(const CString& query) { return Doit(query); }
     // Leading number of a reply, or `fallback` for an empty or "*" reply.
     double AskNumber(const char16_t* query, double fallback);
 
-private:
+  private:
     int time_locked_ = 0;
     int kind_ = 0;
 };

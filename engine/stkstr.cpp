@@ -1,19 +1,21 @@
 #include "engine/stkstr.h"
 
-#include "host/c_locale.h"
-
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
+#include "host/c_locale.h"
+
 namespace {
 
 bool IsSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
 }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // The leading decimal number of a text, as strtod would read it (leading
 // white space skipped), but never "inf", "nan" or hexadecimal.  Returns
@@ -45,9 +47,13 @@ bool LeadingNumber(const CString& text, std::string* number) {
     return true;
 }
 
-bool NoValue(const CString& text) { return text.IsEmpty() || text == u"*"; }
+bool NoValue(const CString& text) {
+    return text.IsEmpty() || text == u"*";
+}
 
-bool EqualNoCase(const CString& a, const char16_t* b) { return a.CompareNoCase(CString(b)) == 0; }
+bool EqualNoCase(const CString& a, const char16_t* b) {
+    return a.CompareNoCase(CString(b)) == 0;
+}
 
 bool ContainsNoCase(const CString& text, const CString& part) {
     CString t = text, p = part;
@@ -96,9 +102,13 @@ int CStkStr::IsFalse() const {
     return EqualNoCase(m_str, u"FALSE") || EqualNoCase(m_str, u"OFF") || m_str == u"0";
 }
 
-int CStkStr::Same(const char16_t* s) const { return EqualNoCase(m_str, s ? s : u""); }
+int CStkStr::Same(const char16_t* s) const {
+    return EqualNoCase(m_str, s ? s : u"");
+}
 
-int CStkStr::IsInclude(const CString& s) const { return ContainsNoCase(m_str, s); }
+int CStkStr::IsInclude(const CString& s) const {
+    return ContainsNoCase(m_str, s);
+}
 
 int CStkStr::Channel() const {
     if (m_str.GetLength() < 2 || m_str[0] != u'#' || !IsDigit(m_str[1])) return -1;

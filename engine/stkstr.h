@@ -19,7 +19,7 @@ struct tagNAMETABLE {
 };
 
 class CStkStr {
-public:
+  public:
     CStkStr() = default;
     CStkStr(const CString& text) : m_str(text) {}
     CStkStr(const char16_t* text) : m_str(text) {}
@@ -63,12 +63,12 @@ public:
     // Replaces the text by the name of the first row holding `value`.
     int TableValueSearch(const tagNAMETABLE table[], int value);
 
-protected:
+  protected:
     CString m_str;
 };
 
 class CLumProperty {
-public:
+  public:
     static constexpr int kMaxParam = 10;
 
     CLumProperty() = default;
@@ -99,13 +99,13 @@ public:
         return Valid(i) && m_param[i].TableValueSearch(table, value);
     }
 
-private:
+  private:
     static bool Valid(int i) { return i >= 0 && i < kMaxParam; }
     CStkStr m_param[kMaxParam];
 };
 
 class CStkString : public CStkStr {
-public:
+  public:
     CStkString() = default;
     CStkString(const CString& text) : CStkStr(text) {}
     CStkString(const char16_t* text) : CStkStr(text) {}
@@ -150,10 +150,10 @@ public:
     void ShiftP(int n) { Property().Shift(n); }
     int GetMaxParamP() const { return CLumProperty::kMaxParam; }
 
-protected:
+  protected:
     CLumProperty& Property();
 
-private:
+  private:
     int m_parsed = 0;
     CLumProperty m_prop;
 };

@@ -6,7 +6,7 @@
 #include "engine/corlum.h"
 
 class CTraceCorLum : public CCorLum {
-public:
+  public:
     using Sink = std::function<void(const CString& command, const CString& reply)>;
 
     CTraceCorLum(CCorLum& inner, Sink sink) : m_inner(inner), m_sink(std::move(sink)) {}
@@ -26,7 +26,7 @@ public:
     int GetLocationObject() override { return m_inner.GetLocationObject(); }
     double GetMoonAge() override { return m_inner.GetMoonAge(); }
 
-private:
+  private:
     CCorLum& m_inner;
     Sink m_sink;
 };

@@ -5,20 +5,21 @@
 // "1,5" in printf and stop strtod at the ".".
 #pragma once
 
-#include <clocale>
 #include <locale.h>
+
+#include <clocale>
 
 namespace host {
 
 // Switches the calling thread to the C locale for the object's lifetime.
 class ScopedCLocale {
-public:
+  public:
     ScopedCLocale() : previous_(uselocale(CLocale())) {}
     ~ScopedCLocale() { uselocale(previous_); }
     ScopedCLocale(const ScopedCLocale&) = delete;
     ScopedCLocale& operator=(const ScopedCLocale&) = delete;
 
-private:
+  private:
     static locale_t CLocale() {
         static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
         return c;

@@ -10,7 +10,7 @@
 
 template <typename T>
 class CArray {
-public:
+  public:
     int GetSize() const { return static_cast<int>(v_.size()); }
     int GetCount() const { return GetSize(); }
     bool IsEmpty() const { return v_.empty(); }
@@ -44,7 +44,7 @@ public:
     auto begin() const { return v_.begin(); }
     auto end() const { return v_.end(); }
 
-private:
+  private:
     bool InRange(int index) const { return index >= 0 && index < GetSize(); }
     std::vector<T> v_;
 };
@@ -54,7 +54,7 @@ class CStringArray : public CArray<CString> {};
 // String-keyed map, iterated in the order of the keys' UTF-16 code units.
 template <typename T>
 class CMapStringTo {
-public:
+  public:
     void SetAt(const CString& key, const T& value) { m_[key] = value; }
     bool Lookup(const CString& key, T& value) const {
         const auto it = m_.find(key);
@@ -71,7 +71,7 @@ public:
     auto begin() const { return m_.begin(); }
     auto end() const { return m_.end(); }
 
-private:
+  private:
     std::map<CString, T> m_;
 };
 

@@ -1,11 +1,11 @@
 #include "host/cstring.h"
 
-#include "host/c_locale.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+
+#include "host/c_locale.h"
 
 namespace {
 
@@ -13,7 +13,9 @@ bool IsSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
 }
 
-int Clamp(int v, int lo, int hi) { return std::max(lo, std::min(v, hi)); }
+int Clamp(int v, int lo, int hi) {
+    return std::max(lo, std::min(v, hi));
+}
 
 template <typename Pred>
 void TrimLeftIf(std::u16string& s, Pred in_set) {
@@ -94,8 +96,10 @@ CString CString::FromUtf8(std::string_view in, bool* valid) {
         bool ok = i + static_cast<size_t>(extra) < in.size();
         for (int k = 1; ok && k <= extra; ++k) {
             const auto b = static_cast<unsigned char>(in[i + k]);
-            if ((b & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (b & 0x3F);
+            if ((b & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (b & 0x3F);
         }
         if (!ok || (extra > 0 && cp < min) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out += u'\uFFFD';
@@ -162,7 +166,9 @@ CString CString::Left(int count) const {
     return CString(s_.substr(0, static_cast<size_t>(Clamp(count, 0, GetLength()))));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = Clamp(first, 0, GetLength());
@@ -224,9 +230,15 @@ int CString::Delete(int index, int count) {
     return GetLength();
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(char16_t ch) { return TrimRight(ch).TrimLeft(ch); }
-CString& CString::Trim(const CString& set) { return TrimRight(set).TrimLeft(set); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(char16_t ch) {
+    return TrimRight(ch).TrimLeft(ch);
+}
+CString& CString::Trim(const CString& set) {
+    return TrimRight(set).TrimLeft(set);
+}
 
 CString& CString::TrimLeft() {
     TrimLeftIf(s_, IsSpace);
@@ -263,7 +275,9 @@ CString& CString::MakeLower() {
     return *this;
 }
 
-int CString::Compare(const CString& other) const { return s_.compare(other.s_); }
+int CString::Compare(const CString& other) const {
+    return s_.compare(other.s_);
+}
 
 int CString::CompareNoCase(const CString& other) const {
     const size_t n = std::min(s_.size(), other.s_.size());
@@ -289,13 +303,19 @@ struct Spec {
     char conv = 0;
 };
 
-std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string Widen(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 std::string Narrow(const Spec& spec, char conv) {
     std::string f = "%" + spec.flags;
     if (spec.width >= 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
-    return f + conv;
+    if (spec.precision >= 0) {
+        f += '.';
+        f += std::to_string(spec.precision);
+    }
+    f += conv;
+    return f;
 }
 
 // A double where an integer is wanted: truncated toward zero like a C cast,
@@ -328,11 +348,21 @@ std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv)
     if (integral) {
         long long v = 0;
         switch (arg.kind) {
-            case FormatArg::Kind::Int: v = arg.i; break;
-            case FormatArg::Kind::UInt: v = static_cast<long long>(arg.u); break;
-            case FormatArg::Kind::Double: v = DoubleToInteger(arg.d); break;
-            case FormatArg::Kind::Char: v = arg.ch; break;
-            case FormatArg::Kind::Text: v = 0; break;
+            case FormatArg::Kind::Int:
+                v = arg.i;
+                break;
+            case FormatArg::Kind::UInt:
+                v = static_cast<long long>(arg.u);
+                break;
+            case FormatArg::Kind::Double:
+                v = DoubleToInteger(arg.d);
+                break;
+            case FormatArg::Kind::Char:
+                v = arg.ch;
+                break;
+            case FormatArg::Kind::Text:
+                v = 0;
+                break;
         }
         std::string f = fmt;
         f.insert(f.size() - 1, "ll");
@@ -341,11 +371,21 @@ std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv)
     }
     double v = 0;
     switch (arg.kind) {
-        case FormatArg::Kind::Int: v = static_cast<double>(arg.i); break;
-        case FormatArg::Kind::UInt: v = static_cast<double>(arg.u); break;
-        case FormatArg::Kind::Double: v = arg.d; break;
-        case FormatArg::Kind::Char: v = arg.ch; break;
-        case FormatArg::Kind::Text: v = 0; break;
+        case FormatArg::Kind::Int:
+            v = static_cast<double>(arg.i);
+            break;
+        case FormatArg::Kind::UInt:
+            v = static_cast<double>(arg.u);
+            break;
+        case FormatArg::Kind::Double:
+            v = arg.d;
+            break;
+        case FormatArg::Kind::Char:
+            v = arg.ch;
+            break;
+        case FormatArg::Kind::Text:
+            v = 0;
+            break;
     }
     return PrintC(fmt, v);
 }
@@ -373,7 +413,7 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
     };
     auto take_int = [&]() -> int {
         const FormatArg& a = take();
-        long long v = a.kind == FormatArg::Kind::Int      ? a.i
+        long long v = a.kind == FormatArg::Kind::Int ? a.i
                       : a.kind == FormatArg::Kind::UInt
                           ? static_cast<long long>(std::min<unsigned long long>(a.u, kMaxField))
                       : a.kind == FormatArg::Kind::Double ? DoubleToInteger(a.d)
@@ -390,7 +430,8 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
         }
         const size_t start = i - 1;
         Spec spec;
-        while (i < fmt.size() && std::u16string_view(u"-+ #0").find(fmt[i]) != std::u16string_view::npos) {
+        while (i < fmt.size() &&
+               std::u16string_view(u"-+ #0").find(fmt[i]) != std::u16string_view::npos) {
             const char f = static_cast<char>(fmt[i++]);
             if (spec.flags.find(f) == std::string::npos) spec.flags += f;
         }
@@ -419,7 +460,8 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
                 }
             }
         }
-        while (i < fmt.size() && std::u16string_view(u"hlLqjzt").find(fmt[i]) != std::u16string_view::npos) {
+        while (i < fmt.size() &&
+               std::u16string_view(u"hlLqjzt").find(fmt[i]) != std::u16string_view::npos) {
             ++i;
         }
         if (i >= fmt.size()) {  // a lone '%' at the end stands for itself
@@ -428,9 +470,21 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
         }
         const char16_t conv = fmt[i++];
         switch (conv) {
-            case u'%': out += u'%'; break;
-            case u'd': case u'i': case u'u': case u'x': case u'X': case u'o':
-            case u'f': case u'F': case u'e': case u'E': case u'g': case u'G': {
+            case u'%':
+                out += u'%';
+                break;
+            case u'd':
+            case u'i':
+            case u'u':
+            case u'x':
+            case u'X':
+            case u'o':
+            case u'f':
+            case u'F':
+            case u'e':
+            case u'E':
+            case u'g':
+            case u'G': {
                 const char cv = static_cast<char>(conv);
                 out += Widen(PrintNumber(Narrow(spec, cv), take(), cv));
                 break;
@@ -441,15 +495,16 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
                     out += Pad(std::u16string(), spec);
                     break;
                 }
-                char16_t ch = a.kind == FormatArg::Kind::Char ? a.ch
-                              : a.kind == FormatArg::Kind::Int ? static_cast<char16_t>(a.i)
+                char16_t ch = a.kind == FormatArg::Kind::Char   ? a.ch
+                              : a.kind == FormatArg::Kind::Int  ? static_cast<char16_t>(a.i)
                               : a.kind == FormatArg::Kind::UInt ? static_cast<char16_t>(a.u)
                               : a.kind == FormatArg::Kind::Text && !a.text.empty() ? a.text[0]
-                                                                                  : u'\0';
+                                                                                   : u'\0';
                 out += Pad(std::u16string(1, ch), spec);
                 break;
             }
-            case u's': case u'S': {
+            case u's':
+            case u'S': {
                 const FormatArg& a = take();
                 std::u16string body;
                 if (&a == &none) {

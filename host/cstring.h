@@ -57,7 +57,7 @@ std::u16string FormatText(std::u16string_view format, const std::vector<FormatAr
 }  // namespace host::detail
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(const char16_t* text) : s_(text ? text : u"") {}
     CString(const char16_t* text, int length);
@@ -152,12 +152,16 @@ public:
     friend bool operator<=(const CString& a, const CString& b) { return !(b.s_ < a.s_); }
     friend bool operator>=(const CString& a, const CString& b) { return !(a.s_ < b.s_); }
 
-private:
+  private:
     std::u16string s_;
 };
 
 inline host::detail::FormatArg::FormatArg(const CString& s) : kind(Kind::Text), text(s.view()) {}
 
 // ASCII-only case folding of one UTF-16 code unit.
-constexpr char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
-constexpr char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
+constexpr char16_t AsciiUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
+constexpr char16_t AsciiLower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
+}

@@ -9,7 +9,7 @@
 #include "host/cstring.h"
 
 class CCdStatus {
-public:
+  public:
     CCdStatus() { Init(); }
     CCdStatus(const CCdStatus&) = default;
     CCdStatus& operator=(const CCdStatus&) = default;
@@ -92,7 +92,7 @@ public:
     // The field of that registry value name (exact spelling), if any.
     static const Field* FindField(const CString& name);
 
-protected:
+  protected:
     // Reads (load non-zero) or writes (load zero) all 29 values, in the
     // order the host has always used.
     void RegistryIO(int load);

@@ -6,26 +6,11 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every line off except those a test turns on; the sky key is fixed.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
-    void Reply(const std::u16string& command, const char16_t* reply) {
-        engine.SetReply(CString(command), reply);
-    }
-    std::string Text(const char16_t* object, int title = 0) {
-        return U8(data.GetText(&engine, object, title));
-    }
-};
+using Sky = TextFixture;
 
 const char16_t kPgc[] = u"deepskyobject.Pgc2557";
 
@@ -70,7 +55,6 @@ TEST(DeepSkyText, PgcMissingValues) {
     s.Reply(o + u".Vhelio", u"*");
     EXPECT_EQ(s.Text(kPgc), "PGC2557\r\n短径 0.51'\r\n長径の位置角 0度\r\n");
     s.Reply(o + u".LogR25", u"*");
-    s.data.ClearCache();  // same object, time and place: the text would come from the cache
     EXPECT_EQ(s.Text(kPgc), "PGC2557\r\n長径の位置角 0度\r\n");
 }
 
@@ -137,7 +121,8 @@ TEST(DeepSkyText, WithThePositionBlockAtLevelTwo) {
     s.Reply(u"? deepsky.M42.Type.Name", u"散光星雲");
     s.Reply(u"? deepsky.M42.position.RA", u"5.588139");
     s.Reply(u"? deepsky.M42.position.DEC", u"-5.391111");
-    EXPECT_EQ(s.Text(u"deepsky.M42"), "M 42 散光星雲\r\n赤経 05h35m17.3s  赤緯 -05ﾟ23'28\" (J2000)\r\n");
+    EXPECT_EQ(s.Text(u"deepsky.M42"),
+              "M 42 散光星雲\r\n赤経 05h35m17.3s  赤緯 -05ﾟ23'28\" (J2000)\r\n");
 }
 
 TEST(DeepSkyText, MagellanicCloud) {
@@ -156,11 +141,9 @@ TEST(DeepSkyText, DeepSkyImage) {
         const char16_t* file;
         const char* heading;
     } cases[] = {
-        {u"C:\\images\\m42_view.bmp", "画像 m42"},
-        {u"m42_view.bmp", "画像 m42"},
+        {u"C:\\images\\m42_view.bmp", "画像 m42"},      {u"m42_view.bmp", "画像 m42"},
         {u"C:\\images\\_view.bmp", "画像 _view.bmp"},  // nothing would be left
-        {u"m42_view.bmp.bak", "画像 m42_view.bmp.bak"},
-        {u"dir\\", "画像 "},
+        {u"m42_view.bmp.bak", "画像 m42_view.bmp.bak"}, {u"dir\\", "画像 "},
     };
     for (const auto& c : cases) {
         Sky s;
@@ -171,7 +154,8 @@ TEST(DeepSkyText, DeepSkyImage) {
     s.Reply(u"? DeepSkyImage.M42.File", u"m42_view.bmp");
     s.Reply(u"? DeepSkyImage.M42.Angle.X", u"1.5");
     s.Reply(u"? DeepSkyImage.M42.Roll", u"-12.25");
-    EXPECT_EQ(s.Text(u"DeepSkyImage.M42"), "画像 m42\r\n画角 1.500ﾟ × 0.000ﾟ\r\n回転角 -12.250ﾟ\r\n");
+    EXPECT_EQ(s.Text(u"DeepSkyImage.M42"),
+              "画像 m42\r\n画角 1.500ﾟ × 0.000ﾟ\r\n回転角 -12.250ﾟ\r\n");
 }
 
 TEST(SkyPointText, ConstellationPointAndAdfHeadings) {
@@ -208,14 +192,16 @@ TEST(GscClass, ClassWordsTranslateInOrder) {
         const char16_t* reply;
         const char* expected;
     } cases[] = {
-        {u"Star,Galaxy", "恒星,銀河"},   {u"Star,,Galaxy", "恒星,銀河"},
-        {u"Star,Comet", "恒星"},         {u"star,", "恒星"},
+        {u"Star,Galaxy", "恒星,銀河"},
+        {u"Star,,Galaxy", "恒星,銀河"},
+        {u"Star,Comet", "恒星"},
+        {u"star,", "恒星"},
         {u"Blend,Nonstar,Artifact", "ブレンド,非恒星状天体,人工天体"},
         {u" Star", ""},  // pieces are not trimmed
         {u"", ""},
     };
     class Probe : public CLumClickData {
-    public:
+      public:
         std::string Gsc(CCorLum* engine) {
             m_object = u"star.Xno0";
             return U8(GetGscTypeString(engine));

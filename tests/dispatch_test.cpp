@@ -14,7 +14,7 @@ namespace {
 // Exposes the protected cache state for the few checks the public
 // interface cannot see.
 class ClickDataProbe : public CLumClickData {
-public:
+  public:
     using CLumClickData::IsAdfsystem;
     const CString& CachedObject() const { return m_cacheObject; }
     const CString& CurrentObject() const { return m_object.GetText(); }

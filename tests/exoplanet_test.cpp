@@ -8,26 +8,15 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
 const char16_t kPlanet[] = u"star.ExtraSolarPlanet.HD 209458b";
 
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every line off (the position block too) except those a test turns on.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
+struct Sky : TextFixture {
     void Reply(const char16_t* suffix, const char16_t* reply) {
-        engine.SetReply(u"? " + CString(kPlanet) + suffix, reply);
-    }
-    std::string Text(const char16_t* object, int title = 0) {
-        return U8(data.GetText(&engine, object, title));
+        TextFixture::Reply(kPlanet, suffix, reply);
     }
 };
 

@@ -42,7 +42,7 @@ std::string Measure(const Ends& e, int disp_azmth, const char16_t* visible = u"T
 // Arcturus to Spica (Meeus, Astronomical Algorithms, example 17.a):
 // 32.7930 degrees apart.
 const Ends kArcturusSpica = {u"14.261028", u"19.1825", u"13.419889", u"-11.1614",
-                             u"204.2",     u"30.7",    u"203.8",   u"-2.05"};
+                             u"204.2",     u"30.7",    u"203.8",     u"-2.05"};
 
 }  // namespace
 

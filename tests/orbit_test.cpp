@@ -8,28 +8,11 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every display setting off (no position block) except what a test
-    // turns on.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
-    void Reply(const std::u16string& command, const char16_t* reply) {
-        engine.SetReply(CString(command), reply);
-    }
-    std::string Text(const char16_t* object) {
-        data.ClearCache();
-        return U8(data.GetText(&engine, object, 0));
-    }
-};
+using Sky = TextFixture;
 
 const char16_t kCeres[] = u"Solar.MinorPlanet.Ceres";
 const std::u16string kCeresQ = u"? Solar.MinorPlanet.Ceres";

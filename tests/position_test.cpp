@@ -12,7 +12,7 @@
 namespace {
 
 class PositionProbe : public CLumClickData {
-public:
+  public:
     void SetObject(const CString& object, int type) {
         m_object = object;
         m_type = type;
@@ -136,7 +136,8 @@ TEST(PositionBlock, GroundLinesAreLeftOutInTheSolarSystemViewAndOffTheEarth) {
         EXPECT_NE(block.find("(J2000)"), std::string::npos);
         EXPECT_NE(block.find("(B1950)"), std::string::npos);
         EXPECT_NE(block.find("銀経"), std::string::npos);
-        EXPECT_EQ(block.find("(視位置)\r\n赤経"), std::string::npos) << block;  // no apparent RA/Dec
+        EXPECT_EQ(block.find("(視位置)\r\n赤経"), std::string::npos)
+            << block;  // no apparent RA/Dec
         EXPECT_EQ(block.find("方位"), std::string::npos);
         EXPECT_EQ(block.find("時角"), std::string::npos);
         EXPECT_EQ(block.find("南中"), std::string::npos);
@@ -168,7 +169,8 @@ TEST(PositionBlock, HorizonLines) {
         // Deep below the horizon the refraction model means nothing.
         {u"10", u"-10", 0, 0, 2,
          "方位  10.000ﾟ     高度 -10.000ﾟ\r\n標準大気差補正済み高度 < -3.000ﾟ\r\n"},
-        {u"10", u"-10", 1, 0, 2, "方位  10.0ﾟ    高度 -10.0ﾟ\r\n標準大気差補正済み高度 < -3.0ﾟ\r\n"},
+        {u"10", u"-10", 1, 0, 2,
+         "方位  10.0ﾟ    高度 -10.0ﾟ\r\n標準大気差補正済み高度 < -3.0ﾟ\r\n"},
     };
     for (const auto& c : cases) {
         Fixture f;

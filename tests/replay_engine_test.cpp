@@ -7,14 +7,15 @@
 TEST(ReplayEngine, AnswersFromTheTranscriptIgnoringCase) {
     CReplayEngine engine;
     std::string error;
-    ASSERT_TRUE(engine.LoadText("# a comment\n"
-                                "\n"
-                                "? Solar.Planet.Mars.Name\t火星\r\n"
-                                "? Time.jd\t2461380.5\n"
-                                "? Text\tone\\ttwo\\r\\nthree\\\\four\n"
-                                "? Empty\t\n"
-                                "? Time.jd\t2461381.5\n",
-                                &error))
+    ASSERT_TRUE(
+        engine.LoadText("# a comment\n"
+                        "\n"
+                        "? Solar.Planet.Mars.Name\t火星\r\n"
+                        "? Time.jd\t2461380.5\n"
+                        "? Text\tone\\ttwo\\r\\nthree\\\\four\n"
+                        "? Empty\t\n"
+                        "? Time.jd\t2461381.5\n",
+                        &error))
         << error;
     EXPECT_EQ(U8(engine.Doit(u"? solar.planet.mars.name")), "火星");
     EXPECT_EQ(U8(engine.Doit(u"? TEXT")), "one\ttwo\r\nthree\\four");

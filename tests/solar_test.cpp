@@ -15,42 +15,13 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-using Replies = std::initializer_list<std::pair<const char16_t*, const char16_t*>>;
-
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every display setting off, so no position block, except what a test
-    // turns on.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
-    void Reply(const std::u16string& command, const char16_t* reply) {
-        engine.SetReply(CString(command), reply);
-    }
-    // Replies to "? " + object + suffix.
-    void Object(const char16_t* object, Replies replies) {
-        for (const auto& [suffix, reply] : replies) {
-            Reply(u"? " + std::u16string(object) + suffix, reply);
-        }
-    }
-    std::string Text(const char16_t* object, int title = 0) {
-        data.ClearCache();
-        return U8(data.GetText(&engine, object, title));
-    }
+struct Sky : TextFixture {
     // Whether any command sent so far contains `part`.
-    bool Sent(const char16_t* part) const {
-        for (const CString& c : engine.Commands()) {
-            if (c.Find(CString(part)) >= 0) return true;
-        }
-        return false;
-    }
+    bool Sent(const char16_t* part) const { return AskedContaining(part); }
 };
 
 std::u16string Utf16(const std::string& ascii) {
@@ -645,6 +616,25 @@ TEST(SolarText, MeteoriteBeforeAndAfterItsFall) {
         s.status.DispDistR = 1;
         s.status.SolarOrbitDetails = 1;
         EXPECT_EQ(s.Text(u"Solar.Meteorite.X1"), std::string(kHead) + c.rest) << U8(c.now);
+    }
+}
+
+TEST(SolarText, MeteoriteWithoutARecordedFallStaysInTheSky) {
+    for (const char16_t* fall : {u"*", u""}) {
+        Sky s;
+        s.Object(u"Solar.Meteorite.X1", {{u".JapaneseName", u"隕石"},
+                                         {u".EnglishName", u"Meteorite"},
+                                         {u".ID", u"M1"},
+                                         {u".TimeOfFall", fall},
+                                         {u".position.RA", u"5.588139"},
+                                         {u".position.DEC", u"-5.391111"}});
+        s.Reply(u"? time.timezone", u"9");
+        s.Reply(u"? time.jd", u"2459000.5");
+        s.status.DispEqt2000 = 1;
+        EXPECT_EQ(s.Text(u"Solar.Meteorite.X1"),
+                  "隕石 Meteorite (M1)\r\n落下 ----年--月--日 --時--分\r\n"
+                  "赤経 05h35m17.3s  赤緯 -05ﾟ23'28\" (J2000)\r\n")
+            << U8(fall);
     }
 }
 

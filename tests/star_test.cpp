@@ -9,33 +9,11 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every line off (the position block too) except those a test turns on.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
-    // A reply to "? " + object + suffix.
-    void Reply(const char16_t* object, const char16_t* suffix, const char16_t* reply) {
-        engine.SetReply(u"? " + CString(object) + suffix, reply);
-    }
-    std::string Text(const char16_t* object, int title = 0) {
-        return U8(data.GetText(&engine, object, title));
-    }
-    bool Asked(const CString& command) const {
-        for (const CString& c : engine.Commands()) {
-            if (c.CompareNoCase(command) == 0) return true;
-        }
-        return false;
-    }
-};
+using Sky = TextFixture;
 
 struct Reply {
     const char16_t* suffix;

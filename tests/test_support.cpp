@@ -8,7 +8,9 @@
 
 #include "apps/cli.h"
 
-std::string U8(const CString& s) { return s.ToUtf8(); }
+std::string U8(const CString& s) {
+    return s.ToUtf8();
+}
 
 CliResult RunVexclk(const std::vector<std::string>& args) {
     std::ostringstream out, err;

@@ -20,7 +20,7 @@ CliResult RunVexclk(const std::vector<std::string>& args);
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -29,6 +29,6 @@ public:
     // Writes a file below the directory and returns its path.
     std::string Write(const std::string& name, const std::string& content) const;
 
-private:
+  private:
     std::string path_;
 };

@@ -8,25 +8,11 @@
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-struct Sky {
-    CReplayEngine engine;
-    CCdStatus status;
-    CLumClickData data;
-
-    // Every line off (the position block too) except those a test turns on.
-    Sky() {
-        for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-        data.SetStatus(&status);
-    }
-    void Reply(const char16_t* object, const char16_t* suffix, const char16_t* reply) {
-        engine.SetReply(u"? " + CString(object) + suffix, reply);
-    }
-    std::string Text(const char16_t* object, int title = 0) {
-        return U8(data.GetText(&engine, object, title));
-    }
+struct Sky : TextFixture {
     // The engine's local clock: "? LST(Time.*)" and the zone.
     void SetClock(int year, int month, int day, int hour, int minute, double second, int zone) {
         CString v;
@@ -37,12 +23,6 @@ struct Sky {
         v.Format(u"%d", minute), engine.SetReply(u"? LST(Time.Minute)", v);
         v.Format(u"%.3f", second), engine.SetReply(u"? LST(Time.Second)", v);
         v.Format(u"%d", zone), engine.SetReply(u"? Time.Timezone", v);
-    }
-    bool AskedContaining(const CString& part) const {
-        for (const CString& c : engine.Commands()) {
-            if (c.Find(part) >= 0) return true;
-        }
-        return false;
     }
 };
 

@@ -1,0 +1,35 @@
+// A text engine answered by the replay engine, for the tests of the text
+// builders.  Every display setting starts off, so a test sees only the
+// lines it switches on.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "clickdata/click_data.h"
+#include "settings/cdstatus.h"
+#include "sky/replay_engine.h"
+
+using Replies = std::initializer_list<std::pair<const char16_t*, const char16_t*>>;
+
+struct TextFixture {
+    CReplayEngine engine;
+    CCdStatus status;
+    CLumClickData data;
+
+    TextFixture();
+    // The reply to a whole command.
+    void Reply(const std::u16string& command, const char16_t* reply);
+    // The reply to "? " + object + suffix.
+    void Reply(const char16_t* object, const char16_t* suffix, const char16_t* reply);
+    // The replies to "? " + object + suffix, for each (suffix, reply).
+    void Object(const char16_t* object, Replies replies);
+    // The text of `object`, built afresh: the cache would keep an earlier one
+    // when a test changes a reply between two calls.
+    std::string Text(const char16_t* object, int title = 0);
+    // Whether a command equal to `command` (case ignored) was sent.
+    bool Asked(const CString& command) const;
+    // Whether any command sent holds `part`.
+    bool AskedContaining(const CString& part) const;
+};

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "tests/test_support.h"
@@ -25,41 +24,17 @@ const CSkyCatalog& Real() {
     return catalog;
 }
 
+// Whether a search for `text` lists the entry of that kind and identifier.
+bool Finds(const CSkyCatalog& c, const CString& text, SkyKind kind, const char* id) {
+    for (const SkyRef& r : c.Find(text)) {
+        if (r.kind == kind && U8(c.IdOf(r)) == id) return true;
+    }
+    return false;
+}
+
 bool FindsStar(const CSkyCatalog& c, const CString& text, const char* id) {
-    for (const SkyRef& r : c.Find(text)) {
-        if (r.kind == SkyKind::Star && U8(c.IdOf(r)) == id) return true;
-    }
-    return false;
+    return Finds(c, text, SkyKind::Star, id);
 }
-
-bool FindsDeepSky(const CSkyCatalog& c, const CString& text, const char* id) {
-    for (const SkyRef& r : c.Find(text)) {
-        if (r.kind == SkyKind::DeepSky && U8(c.IdOf(r)) == id) return true;
-    }
-    return false;
-}
-
-// Sets an environment variable for one scope and restores it afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 }  // namespace
 
@@ -74,7 +49,7 @@ TEST(SkyCatalog, LoadsTheRealDataWithEveryCatalogue) {
     EXPECT_EQ(c.Magellanic().size(), 2u);
 }
 
-TEST(SkyCatalog, FindsSiriusByNumberNameAndDesignation) {
+TEST(SkyCatalog, FindsStarsByNumberNameAndDesignation) {
     const CSkyCatalog& c = Real();
     ASSERT_NE(c.StarByHip(32349), nullptr);
     EXPECT_EQ(U8(c.StarByHip(32349)->id), "HIP32349");
@@ -82,24 +57,25 @@ TEST(SkyCatalog, FindsSiriusByNumberNameAndDesignation) {
     EXPECT_EQ(U8(c.StarByHd(48915)->id), "HIP32349");
     ASSERT_NE(c.StarById(u"hip 32349"), nullptr);
     EXPECT_EQ(c.StarById(u"HIP32349")->hd, 48915);
-    const char16_t* names[] = {u"Sirius",    u"SIRIUS",      u"シリウス",      u"α CMa",
-                               u"αCMa",      u"alpha CMa",   u"Alp CMa",       u"9 CMa",
-                               u"HIP 32349", u"HD 48915",    u"HR 2491",       u"SAO 151881",
-                               u"Canicula",  u"おおいぬ座α", u"おおいぬ座α星", u"ＨＩＰ３２３４９"};
-    for (const char16_t* name : names) {
+    for (const char16_t* name :
+         {u"Sirius", u"シリウス", u"α CMa", u"alpha CMa", u"Alp CMa", u"9 CMa", u"HIP 32349",
+          u"HD 48915", u"HR 2491", u"SAO 151881", u"Canicula", u"おおいぬ座α星"}) {
         EXPECT_TRUE(FindsStar(c, name, "HIP32349")) << U8(name);
     }
-}
-
-TEST(SkyCatalog, ABayerLetterWithoutItsIndexFindsEveryIndex) {
-    const CSkyCatalog& c = Real();
-    for (const char16_t* name : {u"α Cen", u"alpha Cen", u"alp Cen"}) {
+    // A Bayer letter without its index finds every index.
+    for (const char16_t* name : {u"α Cen", u"alp Cen"}) {
         EXPECT_TRUE(FindsStar(c, name, "HIP71683")) << U8(name);  // alpha1 Cen
         EXPECT_TRUE(FindsStar(c, name, "HIP71681")) << U8(name);  // alpha2 Cen
     }
     EXPECT_TRUE(FindsStar(c, u"alpha1 Cen", "HIP71683"));
     EXPECT_FALSE(FindsStar(c, u"alpha1 Cen", "HIP71681"));
     EXPECT_TRUE(FindsStar(c, u"ケンタウルス座α2星", "HIP71681"));
+    // Variable stars by their GCVS designation.
+    EXPECT_TRUE(FindsStar(c, u"wz cas", "HIP99"));
+    EXPECT_TRUE(FindsStar(c, u"α UMi", "HIP11767"));  // Polaris, a Cepheid
+    ASSERT_NE(c.StarByHip(27989), nullptr);
+    EXPECT_EQ(U8(c.StarByHip(27989)->variable_name), "α Ori");
+    EXPECT_TRUE(c.StarByHip(32349)->variable_name.IsEmpty());
 }
 
 TEST(SkyCatalog, SiriusCarriesItsCatalogueValues) {
@@ -107,6 +83,7 @@ TEST(SkyCatalog, SiriusCarriesItsCatalogueValues) {
     const SkyStar* s = Real().StarByHip(32349);
     ASSERT_NE(s, nullptr);
     // ICRS at epoch J2000.0: 06h45m08.91728s -16d42m58.0171s (SIMBAD); 2e-5 deg = 0.07".
+    // At the Hipparcos epoch J1991.25 it stood 10" further north.
     EXPECT_NEAR(s->ra_deg, 101.2871553, 2e-5);
     EXPECT_NEAR(s->dec_deg, -16.7161159, 2e-5);
     ASSERT_TRUE(s->vmag && s->pmra_mas_yr && s->pmdec_mas_yr && s->parallax_mas);
@@ -117,62 +94,11 @@ TEST(SkyCatalog, SiriusCarriesItsCatalogueValues) {
     EXPECT_TRUE(s->spectral_type.view().substr(0, 2) == u"A0" ||
                 s->spectral_type.view().substr(0, 2) == u"A1")
         << U8(s->spectral_type);
-    EXPECT_EQ(s->hr, 2491);
-    EXPECT_EQ(s->sao, 151881);
-    EXPECT_EQ(U8(s->bayer), "α");
-    EXPECT_EQ(s->flamsteed, 9);
-    EXPECT_EQ(U8(s->constellation), "CMa");
-    EXPECT_EQ(U8(s->name_en), "Sirius");
-    EXPECT_EQ(U8(s->name_ja), "シリウス");
-}
-
-TEST(SkyCatalog, PolarisLiesNearTheNorthPole) {
-    const CSkyCatalog& c = Real();
-    ASSERT_TRUE(FindsStar(c, u"Polaris", "HIP11767"));
-    const SkyStar* s = c.StarByHip(11767);
-    ASSERT_NE(s, nullptr);
-    // SIMBAD J2000: 02h31m49.09s +89d15m50.8s.
-    EXPECT_NEAR(s->dec_deg, 89.2641, 1e-3);
-    EXPECT_NEAR(s->ra_deg, 37.9546, 2e-3);
-    EXPECT_EQ(U8(s->constellation), "UMi");
-    EXPECT_EQ(s->flamsteed, 1);
-    EXPECT_EQ(U8(s->variable_name), "α UMi");  // a Cepheid (GCVS)
-}
-
-TEST(SkyCatalog, VariableStarsAreFoundByTheirGcvsDesignation) {
-    const CSkyCatalog& c = Real();
-    EXPECT_TRUE(FindsStar(c, u"WZ Cas", "HIP99"));
-    EXPECT_TRUE(FindsStar(c, u"wz cas", "HIP99"));
-    const SkyStar* betelgeuse = c.StarByHip(27989);
-    ASSERT_NE(betelgeuse, nullptr);
-    EXPECT_EQ(U8(betelgeuse->variable_name), "α Ori");
-    EXPECT_TRUE(c.StarByHip(32349)->variable_name.IsEmpty());
-}
-
-TEST(SkyCatalog, StarPositionsAreMovedToEpoch2000) {
-    // Stars of large proper motion: the Hipparcos epoch J1991.25 position is
-    // off by 10-30" from the J2000.0 one (SIMBAD, ICRS, epoch J2000).
-    const struct {
-        int hip;
-        double ra, dec;
-    } cases[] = {
-        {71683, 219.9020583, -60.8339928},  // alpha Cen A
-        {69673, 213.9153003, 19.1824092},   // Arcturus
-        {8102, 26.0170137, -15.9375097},    // tau Cet
-    };
-    for (const auto& k : cases) {
-        const SkyStar* s = Real().StarByHip(k.hip);
-        ASSERT_NE(s, nullptr) << k.hip;
-        EXPECT_NEAR(s->ra_deg, k.ra, 1e-4) << k.hip;
-        EXPECT_NEAR(s->dec_deg, k.dec, 1e-4) << k.hip;
-    }
 }
 
 TEST(SkyCatalog, FindsAndromedaGalaxyByEveryDesignation) {
     const CSkyCatalog& c = Real();
-    const char16_t* ids[] = {u"NGC 224", u"ngc224",   u"NGC0224", u"M31",
-                             u"m 31",    u"PGC 2557", u"UGC 454"};
-    for (const char16_t* id : ids) {
+    for (const char16_t* id : {u"NGC 224", u"M31", u"PGC 2557", u"UGC 454"}) {
         const SkyDeepSky* d = c.DeepSkyById(id);
         ASSERT_NE(d, nullptr) << U8(id);
         EXPECT_EQ(U8(d->id), "NGC 224") << U8(id);
@@ -180,21 +106,12 @@ TEST(SkyCatalog, FindsAndromedaGalaxyByEveryDesignation) {
     const SkyDeepSky* d = c.DeepSkyByPgc(2557);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(U8(d->id), "NGC 224");
-    EXPECT_EQ(d->pgc, 2557);
-    EXPECT_EQ(d->type, 8);
-    EXPECT_EQ(U8(d->type_ja), "銀河");
-    EXPECT_EQ(U8(d->name_en), "Andromeda Galaxy");
-    EXPECT_EQ(U8(d->name_ja), "アンドロメダ銀河");
     // NED: 00h42m44.3s +41d16m09s; size about 190' x 60'.
     EXPECT_NEAR(d->ra_deg, 10.6846, 1e-3);
     EXPECT_NEAR(d->dec_deg, 41.2692, 1e-3);
     ASSERT_TRUE(d->major_arcmin && d->minor_arcmin && d->pa_deg);
     EXPECT_GT(*d->major_arcmin, 150.0);
     EXPECT_GT(*d->major_arcmin, *d->minor_arcmin);
-    std::vector<std::string> designations;
-    for (const CString& s : d->designations) designations.push_back(U8(s));
-    EXPECT_NE(std::find(designations.begin(), designations.end(), "M 31"), designations.end());
-    EXPECT_NE(std::find(designations.begin(), designations.end(), "PGC 2557"), designations.end());
     EXPECT_EQ(c.DeepSkyByPgc(99999999), nullptr);
     EXPECT_EQ(c.DeepSkyById(u"NGC 99999"), nullptr);
 }
@@ -206,15 +123,14 @@ TEST(SkyCatalog, DeepSkyTypesAndNames) {
         int type;
         const char* type_ja;
     } cases[] = {
-        {u"M 42", "NGC 1976", 5, "散光星雲"},   {u"オリオン大星雲", "NGC 1976", 5, "散光星雲"},
-        {u"M13", "NGC 6205", 4, "球状星団"},    {u"Ring Nebula", "NGC 6720", 6, "惑星状星雲"},
-        {u"M1", "NGC 1952", 7, "超新星残骸"},   {u"Pleiades", "M 45", 3, "散開星団"},
-        {u"プレアデス", "M 45", 3, "散開星団"}, {u"Whirlpool Galaxy", "NGC 5194", 8, "銀河"},
+        {u"オリオン大星雲", "NGC 1976", 5, "散光星雲"},
+        {u"Ring Nebula", "NGC 6720", 6, "惑星状星雲"},
+        {u"Pleiades", "M 45", 3, "散開星団"},  // outside NGC and IC
         {u"M 40", "M 40", 17, "二重星"},
     };
     const CSkyCatalog& c = Real();
     for (const auto& k : cases) {
-        ASSERT_TRUE(FindsDeepSky(c, k.query, k.id)) << U8(k.query);
+        ASSERT_TRUE(Finds(c, k.query, SkyKind::DeepSky, k.id)) << U8(k.query);
         const SkyDeepSky* d = c.DeepSkyById(CString::FromUtf8(k.id));
         ASSERT_NE(d, nullptr) << k.id;
         EXPECT_EQ(d->type, k.type) << k.id;
@@ -229,11 +145,7 @@ TEST(SkyCatalog, MagellanicCloudsAndJapaneseNames) {
     EXPECT_EQ(U8(lmc->name_ja), "大マゼラン雲");
     EXPECT_NEAR(lmc->ra_deg, 80.89375, 1e-6);     // 05h23m34.5s
     EXPECT_NEAR(lmc->dec_deg, -69.756111, 1e-6);  // -69d45m22s
-    const auto found = c.Find(u"小マゼラン雲");
-    bool smc = false;
-    for (const SkyRef& r : found)
-        smc = smc || (r.kind == SkyKind::Magellanic && U8(c.IdOf(r)) == "SMC");
-    EXPECT_TRUE(smc);
+    EXPECT_TRUE(Finds(c, u"小マゼラン雲", SkyKind::Magellanic, "SMC"));
     EXPECT_EQ(U8(c.JapaneseName(u"Jupiter")), "木星");
     EXPECT_EQ(U8(c.JapaneseName(u"Camelopardalis")), "きりん");  // the plain name, not the genitive
     EXPECT_TRUE(c.JapaneseName(u"No Such Object").IsEmpty());
@@ -241,31 +153,17 @@ TEST(SkyCatalog, MagellanicCloudsAndJapaneseNames) {
 
 TEST(SkyCatalog, ConstellationsByAbbreviationAndName) {
     const CSkyCatalog& c = Real();
-    const struct {
-        const char16_t* query;
-        const char* abbr;
-        const char* name;
-        const char* name_ja;
-    } cases[] = {
-        {u"cma", "CMa", "Canis Major", "おおいぬ座"}, {u"UMI", "UMi", "Ursa Minor", "こぐま座"},
-        {u"Ser", "Ser", "Serpens", "へび座"},         {u"oct", "Oct", "Octans", "はちぶんぎ座"},
-        {u"Boo", "Boo", "Boötes", "うしかい座"},
-    };
-    for (const auto& k : cases) {
-        const SkyConstellation* con = c.ConstellationByAbbr(k.query);
-        ASSERT_NE(con, nullptr) << U8(k.query);
-        EXPECT_EQ(U8(con->abbr), k.abbr);
-        EXPECT_EQ(U8(con->name), k.name);
-        EXPECT_EQ(U8(con->name_ja), k.name_ja);
-    }
+    const SkyConstellation* cma = c.ConstellationByAbbr(u"cma");
+    ASSERT_NE(cma, nullptr);
+    EXPECT_EQ(U8(cma->abbr), "CMa");
+    EXPECT_EQ(U8(cma->name), "Canis Major");
+    EXPECT_EQ(U8(cma->name_ja), "おおいぬ座");
+    ASSERT_NE(c.ConstellationByAbbr(u"BOO"), nullptr);
+    EXPECT_EQ(U8(c.ConstellationByAbbr(u"BOO")->name), "Boötes");
     EXPECT_EQ(c.ConstellationByAbbr(u"Xyz"), nullptr);
     EXPECT_EQ(c.ConstellationByAbbr(u""), nullptr);
     for (const char16_t* name : {u"Orion", u"オリオン座", u"オリオン", u"ori"}) {
-        const auto found = c.Find(name);
-        bool ori = false;
-        for (const SkyRef& r : found)
-            ori = ori || (r.kind == SkyKind::Constellation && U8(c.IdOf(r)) == "Ori");
-        EXPECT_TRUE(ori) << U8(name);
+        EXPECT_TRUE(Finds(c, name, SkyKind::Constellation, "Ori")) << U8(name);
     }
     EXPECT_FALSE(c.Find(u"Bootes").empty());  // Stellarium's spelling of Boötes
 }
@@ -278,23 +176,20 @@ TEST(SkyCatalog, ConstellationOfB1875Points) {
         double ra, dec;
         const char* abbr;
     } cases[] = {
-        {0.0, 90.0, "UMi"},     // the pole itself
-        {0.0, 88.0, "UMi"},     // on the lower edge of the polar cap box
-        {0.0, 87.99, "Cep"},    // just below it
-        {120.0, 86.5, "UMi"},   // 8h: the lower RA and Dec limits of UMi's second box
-        {120.0, 86.49, "Cam"},  //   just below its Dec limit
-        {18.0, 88.7, "UMi"},    // Polaris in B1875
-        {101.0, -16.6, "CMa"},  // Sirius
-        {88.3, 7.4, "Ori"},     // Betelgeuse
-        {0.0, -89.9, "Oct"},    // near the south pole
-        {123.4, -90.0, "Oct"},  // the south pole itself
-        {315.0, -89.5, "Oct"},   {90.0, -85.0, "Men"},  // on Mensa's lower edge
-        {90.0, -85.0001, "Oct"},                        //   just below it
-        {236.0, 6.8, "Ser"},                            // Serpens Caput (alpha Ser)
-        {273.6, -2.9, "Ser"},                           // Serpens Cauda (eta Ser)
-        {255.0, -5.0, "Oph"},                           // Ophiuchus between the two parts
-        {0.0, 0.0, "Psc"},       {360.0, 0.0, "Psc"},   // RA taken modulo 360
-        {-1.0, 88.5, "UMi"},     {719.0, 88.5, "UMi"},
+        {0.0, 90.0, "UMi"},       // the pole itself
+        {0.0, 88.0, "UMi"},       // on the lower edge of the polar cap box
+        {0.0, 87.99, "Cep"},      // just below it
+        {120.0, 86.5, "UMi"},     // 8h: the lower RA and Dec limits of UMi's second box
+        {120.0, 86.49, "Cam"},    //   just below its Dec limit
+        {101.0, -16.6, "CMa"},    // Sirius
+        {123.4, -90.0, "Oct"},    // the south pole itself
+        {90.0, -85.0, "Men"},     // on Mensa's lower edge
+        {90.0, -85.0001, "Oct"},  //   just below it
+        {236.0, 6.8, "Ser"},      // Serpens Caput (alpha Ser)
+        {273.6, -2.9, "Ser"},     // Serpens Cauda (eta Ser)
+        {255.0, -5.0, "Oph"},     // Ophiuchus between the two parts
+        {0.0, 0.0, "Psc"},       {360.0, 0.0, "Psc"},  // RA taken modulo 360
+        {-1.0, 88.5, "UMi"},
     };
     const CSkyCatalog& c = Real();
     for (const auto& k : cases) {
@@ -308,35 +203,33 @@ TEST(SkyCatalog, ConstellationOfB1875Points) {
     EXPECT_EQ(c.ConstellationAtB1875(0.0, std::nan("")), nullptr);
 }
 
-TEST(SkyCatalog, NearestAroundBetelgeuseStartsWithBetelgeuse) {
+TEST(SkyCatalog, NearestAroundBetelgeuse) {
+    // From Betelgeuse (05h55m10.30536s +07d24'25.4304") to Rigel (05h14m32.27210s
+    // -08d12'05.8981"), SIMBAD J2000: 18.60596 degrees by the haversine formula.
     const CSkyCatalog& c = Real();
-    const auto near = c.Nearest(88.7929, 7.4071, 2.0, 10);
-    ASSERT_FALSE(near.empty());
+    const auto near = c.Nearest(88.7929390, 7.4070640, 19.0, 100000);
+    ASSERT_GT(near.size(), 10u);
     EXPECT_EQ(U8(c.IdOf(near[0].ref)), "HIP27989");
     EXPECT_LT(near[0].separation_deg, 1e-3);
-    EXPECT_LE(near.size(), 10u);
-    for (size_t i = 1; i < near.size(); ++i) {
-        EXPECT_LE(near[i - 1].separation_deg, near[i].separation_deg);
-        EXPECT_LE(near[i].separation_deg, 2.0);
+    bool rigel = false;
+    for (size_t i = 0; i < near.size(); ++i) {
+        if (i > 0) {
+            EXPECT_LE(near[i - 1].separation_deg, near[i].separation_deg);
+        }
+        EXPECT_LE(near[i].separation_deg, 19.0);
+        if (near[i].ref.kind == SkyKind::Star && U8(c.IdOf(near[i].ref)) == "HIP24436") {
+            EXPECT_NEAR(near[i].separation_deg, 18.60596, 2e-4);
+            rigel = true;
+        }
     }
+    EXPECT_TRUE(rigel);
+    // A limit keeps the closest, in the same order.
+    const auto ten = c.Nearest(88.7929390, 7.4070640, 19.0, 10);
+    ASSERT_EQ(ten.size(), 10u);
+    for (size_t i = 0; i < ten.size(); ++i) EXPECT_TRUE(ten[i].ref == near[i].ref) << i;
     EXPECT_TRUE(c.Nearest(88.7929, 7.4071, 2.0, 0).empty());
     EXPECT_TRUE(c.Nearest(88.7929, 7.4071, -1.0, 5).empty());
     EXPECT_TRUE(c.Nearest(std::nan(""), 7.4071, 1.0, 5).empty());
-}
-
-TEST(SkyCatalog, NearestSeparationsFollowTheHaversineFormula) {
-    // From Betelgeuse (05h55m10.30536s +07d24'25.4304") to Rigel (05h14m32.27210s
-    // -08d12'05.8981"), SIMBAD J2000: 18.60596 degrees.
-    const CSkyCatalog& c = Real();
-    const auto near = c.Nearest(88.7929390, 7.4070640, 19.0, 100000);
-    bool found = false;
-    for (const SkyNearby& n : near) {
-        if (n.ref.kind == SkyKind::Star && U8(c.IdOf(n.ref)) == "HIP24436") {
-            EXPECT_NEAR(n.separation_deg, 18.60596, 2e-4);
-            found = true;
-        }
-    }
-    EXPECT_TRUE(found);
 }
 
 TEST(SkyCatalog, NearestAgreesWithAFullScanAtPolesAndAcrossRaZero) {
@@ -345,8 +238,8 @@ TEST(SkyCatalog, NearestAgreesWithAFullScanAtPolesAndAcrossRaZero) {
     const struct {
         double ra, dec, radius;
     } cases[] = {
-        {0.01, 38.86, 0.3}, {359.99, -10.0, 1.5}, {37.95, 89.26, 2.0}, {200.0, -88.5, 3.0},
-        {123.0, 0.0, 0.8},  {80.89, -69.76, 0.5}, {10.0, 60.0, 25.0},  {300.0, 89.99, 1.5},
+        {0.01, 38.86, 0.3},  {359.99, -10.0, 1.5}, {37.95, 89.26, 2.0},
+        {200.0, -88.5, 3.0}, {10.0, 60.0, 25.0},   {300.0, 89.99, 1.5},
     };
     for (const auto& k : cases) {
         size_t expected = 0;
@@ -374,10 +267,13 @@ TEST(SkyCatalog, SearchKeysIgnoreCaseBlanksWidthAndLeadingZeros) {
         const char16_t* b;
         bool same;
     } cases[] = {
-        {u"NGC 0224", u"ngc224", true},     {u"ＮＧＣ　２２４", u"NGC 224", true},
-        {u"HIP 032349", u"hip32349", true}, {u"M 1", u"M 10", false},
-        {u"NGC 100", u"NGC 1", false},      {u"IC 0", u"IC0", true},
-        {u"α CMa", u"αcma", true},          {u"シリウス", u"シ リ ウ ス", true},
+        {u"ＮＧＣ　２２４", u"NGC 224", true},
+        {u"HIP 032349", u"hip32349", true},
+        {u"M 1", u"M 10", false},
+        {u"NGC 100", u"NGC 1", false},
+        {u"IC 0", u"IC0", true},
+        {u"α CMa", u"αcma", true},
+        {u"シリウス", u"シ リ ウ ス", true},
     };
     for (const auto& k : cases) {
         EXPECT_EQ(CSkyCatalog::SearchKey(k.a) == CSkyCatalog::SearchKey(k.b), k.same)
@@ -388,13 +284,16 @@ TEST(SkyCatalog, SearchKeysIgnoreCaseBlanksWidthAndLeadingZeros) {
 }
 
 TEST(SkyCatalog, DefaultDataDirFollowsTheEnvironment) {
-    {
-        ScopedEnv env("VEXCLK_DATA", "/somewhere/else");
-        EXPECT_EQ(CSkyCatalog::DefaultDataDir(), "/somewhere/else");
-    }
-    {
-        ScopedEnv env("VEXCLK_DATA", "");
-        EXPECT_EQ(CSkyCatalog::DefaultDataDir(), std::string(VEXCLK_SOURCE_DIR) + "/data");
+    const char* saved = std::getenv("VEXCLK_DATA");
+    const std::string previous = saved ? saved : "";
+    setenv("VEXCLK_DATA", "/somewhere/else", 1);
+    EXPECT_EQ(CSkyCatalog::DefaultDataDir(), "/somewhere/else");
+    setenv("VEXCLK_DATA", "", 1);  // empty counts as unset
+    EXPECT_EQ(CSkyCatalog::DefaultDataDir(), std::string(VEXCLK_SOURCE_DIR) + "/data");
+    if (saved) {
+        setenv("VEXCLK_DATA", previous.c_str(), 1);
+    } else {
+        unsetenv("VEXCLK_DATA");
     }
 }
 
@@ -427,6 +326,13 @@ const char* const kMagellanic =
     "id\tname_en\tname_ja\tra_deg\tdec_deg\nLMC\tLarge Magellanic "
     "Cloud\t大マゼラン雲\t80.89375\t-69.7561111\n";
 
+// A stars.tsv of one star "HIP1" with the given fields.
+std::string OneStar(const std::string& hip, const std::string& ra, const std::string& dec,
+                    const std::string& con = "", const std::string& name_en = "") {
+    return std::string(kStarsHeader) + "HIP1\t" + hip + "\t\t\t\t" + ra + "\t" + dec +
+           "\t\t\t\t5.00\t0.00\t\t\t\t" + con + "\t" + name_en + "\t\t\t\n";
+}
+
 // Writes a complete small data set; `replace` swaps one file's content.
 void WriteDataSet(const TempDir& dir, const std::string& replace_name = "",
                   const std::string& replace_content = "") {
@@ -442,14 +348,21 @@ void WriteDataSet(const TempDir& dir, const std::string& replace_name = "",
         dir.Write(name, name == replace_name ? replace_content : content);
 }
 
+// The small data set, loaded, with one file's content swapped.
+CSkyCatalog LoadDataSet(const std::string& replace_name = "",
+                        const std::string& replace_content = "") {
+    TempDir dir;
+    WriteDataSet(dir, replace_name, replace_content);
+    CSkyCatalog c;
+    std::string error;
+    if (!c.Load(dir.path(), &error)) ADD_FAILURE() << error;
+    return c;
+}
+
 }  // namespace
 
 TEST(SkyCatalog, LoadsASmallHandMadeDataSet) {
-    TempDir dir;
-    WriteDataSet(dir);
-    CSkyCatalog c;
-    std::string error;
-    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
+    const CSkyCatalog c = LoadDataSet();
     ASSERT_EQ(c.Stars().size(), 1u);
     const SkyStar& s = c.Stars()[0];
     EXPECT_EQ(s.flamsteed, 16);
@@ -467,15 +380,11 @@ TEST(SkyCatalog, LoadsASmallHandMadeDataSet) {
 }
 
 TEST(SkyCatalog, AnObjectsOwnNumberWinsOverAnotherObjectsDesignation) {
-    TempDir dir;
-    WriteDataSet(
-        dir, "deepsky.tsv",
+    const CSkyCatalog c = LoadDataSet(
+        "deepsky.tsv",
         std::string(kDeepHeader) +
             "NGC 5195\t8\t銀河\tgalaxy\t202.4983\t47.2661\t\t\t\t\t\tNGC 5194|M 51b\t\t\t\n" +
             kDeepRow);
-    CSkyCatalog c;
-    std::string error;
-    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
     ASSERT_NE(c.DeepSkyById(u"NGC 5194"), nullptr);
     EXPECT_EQ(U8(c.DeepSkyById(u"NGC 5194")->id), "NGC 5194");
     ASSERT_NE(c.DeepSkyById(u"M51b"), nullptr);
@@ -490,13 +399,9 @@ TEST(SkyCatalog, AnObjectsOwnNumberWinsOverAnotherObjectsDesignation) {
 }
 
 TEST(SkyCatalog, EmptyFieldsAreMissingValues) {
-    TempDir dir;
-    WriteDataSet(
-        dir, "stars.tsv",
-        std::string(kStarsHeader) + "HD1\t\t1\t\t\t0.5\t-0.5\t\t\t\t7.00\t0.10\t\t\t\t\t\t\t\t\n");
-    CSkyCatalog c;
-    std::string error;
-    ASSERT_TRUE(c.Load(dir.path(), &error)) << error;
+    const CSkyCatalog c =
+        LoadDataSet("stars.tsv", std::string(kStarsHeader) +
+                                     "HD1\t\t1\t\t\t0.5\t-0.5\t\t\t\t7.00\t0.10\t\t\t\t\t\t\t\t\n");
     const SkyStar* s = c.StarByHd(1);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->hip, 0);
@@ -508,9 +413,6 @@ TEST(SkyCatalog, EmptyFieldsAreMissingValues) {
 }
 
 TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
-    const std::string bad_utf8 =
-        std::string(kStarsHeader) +
-        "HIP1\t1\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\xff\xfe\t\t\t\n";
     const struct {
         const char* file;
         std::string content;
@@ -520,28 +422,22 @@ TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
         {"stars.tsv", "id\thip\n", "stars.tsv:1: columns are not"},
         {"stars.tsv", std::string(kStarsHeader) + "HIP1\t1\t2\n",
          "stars.tsv:2: 3 fields, expected 20"},
-        {"stars.tsv",
-         std::string(kStarsHeader) + "HIP1\t1\t\t\t\tabc\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+        {"stars.tsv", OneStar("1", "abc", "1.0"),
          "stars.tsv:2: bad number \"abc\" in column ra_deg"},
-        {"stars.tsv",
-         std::string(kStarsHeader) + "HIP1\t1\t\t\t\t400\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
-         "stars.tsv:2: right ascension outside [0, 360) in column ra_deg"},
-        {"stars.tsv",
-         std::string(kStarsHeader) + "HIP1\t1\t\t\t\t1.0\t-91\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
-         "stars.tsv:2: declination outside [-90, 90] in column dec_deg"},
-        {"stars.tsv",
-         std::string(kStarsHeader) + "HIP1\t1\t\t\t\tnan\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+        {"stars.tsv", OneStar("1", "nan", "1.0"),
          "stars.tsv:2: bad number \"nan\" in column ra_deg"},
-        {"stars.tsv",
-         std::string(kStarsHeader) + "HIP1\t-4\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\t\t\t\t\t\t\t\n",
+        {"stars.tsv", OneStar("1", "400", "1.0"),
+         "stars.tsv:2: right ascension outside [0, 360) in column ra_deg"},
+        {"stars.tsv", OneStar("1", "1.0", "-91"),
+         "stars.tsv:2: declination outside [-90, 90] in column dec_deg"},
+        {"stars.tsv", OneStar("-4", "1.0", "1.0"),
          "stars.tsv:2: bad catalogue number \"-4\" in column hip"},
-        {"stars.tsv", bad_utf8, "stars.tsv:2: not UTF-8 text in column name_en"},
+        {"stars.tsv", OneStar("1", "1.0", "1.0", "", "\xff\xfe"),
+         "stars.tsv:2: not UTF-8 text in column name_en"},
+        {"stars.tsv", OneStar("1", "1.0", "1.0", "Xyz"),
+         "stars.tsv:2: unknown constellation in column con"},
         {"stars.tsv", std::string(kStarsHeader) + kStarRow + kStarRow,
          "stars.tsv:3: identifier listed twice in column id"},
-        {"stars.tsv",
-         std::string(kStarsHeader) +
-             "HIP1\t1\t\t\t\t1.0\t1.0\t\t\t\t5.00\t0.00\t\tα\t\tXyz\t\t\t\t\n",
-         "stars.tsv:2: unknown constellation in column con"},
         {"stars.tsv", kStarsHeader, "stars.tsv: no rows"},
         {"constellation_bounds_b1875.tsv",
          "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n0\t24\t-90\tXyz\n",
@@ -553,18 +449,12 @@ TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
          "ra_low_h\tra_high_h\tdec_low_deg\tabbr\n18\t12\t0\tAnd\n",
          "constellation_bounds_b1875.tsv:2: box outside 0..24 h or -90..+90 deg in column "
          "ra_low_h"},
-        {"deepsky.tsv",
-         std::string(kDeepHeader) + "NGC 1\t8\t銀河\tgalaxy\t1\t2\t3\t4\t5\t6\tx\t\t\t\t\n",
-         "deepsky.tsv:2: bad catalogue number \"x\" in column pgc"},
     };
-    TempDir good;
-    WriteDataSet(good);
     for (const auto& k : cases) {
         TempDir dir;
         WriteDataSet(dir, k.file, k.content);
-        CSkyCatalog c;
+        CSkyCatalog c = LoadDataSet();
         std::string error;
-        ASSERT_TRUE(c.Load(good.path(), &error)) << error;
         EXPECT_FALSE(c.Load(dir.path(), &error)) << k.message;
         const std::string expected = dir.path() + "/" + k.message;
         EXPECT_EQ(error.substr(0, expected.size()), expected);

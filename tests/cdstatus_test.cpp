@@ -33,11 +33,7 @@ class CdStatusTest : public ::testing::Test {
         setenv("VEXCLK_REGISTRY", store_.c_str(), 1);
     }
     ~CdStatusTest() override {
-        if (old_) {
-            setenv("VEXCLK_REGISTRY", old_->c_str(), 1);
-        } else {
-            unsetenv("VEXCLK_REGISTRY");
-        }
+        old_ ? setenv("VEXCLK_REGISTRY", old_->c_str(), 1) : unsetenv("VEXCLK_REGISTRY");
     }
     void Plant(const std::string& bytes) const { std::ofstream(store_, std::ios::binary) << bytes; }
     static CString ReadString(const char16_t* key, const char16_t* name) {
@@ -84,17 +80,6 @@ TEST_F(CdStatusTest, FreshStoreLoadKeepsEveryDefault) {
     EXPECT_FALSE(fs::exists(store_));
 }
 
-TEST_F(CdStatusTest, StoreHoldingOnlyDispGalZero) {
-    Plant(R"({"ClickData": {"DispGal": 0}})");
-    CCdStatus s;
-    s.Init();
-    s.Load();
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
-        EXPECT_EQ(s.*(f.member), f.member == &CCdStatus::DispGal ? 0 : f.default_value)
-            << U8(f.name);
-    }
-}
-
 TEST_F(CdStatusTest, LoadOverwritesOnlyWhatTheStoreHolds) {
     Plant(R"({"ClickData": {"DispGal": 0, "AltSpan": "2", "Precision": 1.5, "AltCenter": 1}})");
     CCdStatus s = Unusual();
@@ -105,11 +90,25 @@ TEST_F(CdStatusTest, LoadOverwritesOnlyWhatTheStoreHolds) {
     EXPECT_EQ(s.AltSpan, before.AltSpan);  // a string is no integer: the field stays
     EXPECT_EQ(s.Precision, before.Precision);
     EXPECT_EQ(s.DispMinSec, before.DispMinSec);
+    // From Init, every other field is at its default.
+    s.Init();
+    s.Load();
+    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
+        const int expected = f.member == &CCdStatus::DispGal     ? 0
+                             : f.member == &CCdStatus::AltCenter ? 1
+                                                                 : f.default_value;
+        EXPECT_EQ(s.*(f.member), expected) << U8(f.name);
+    }
 }
 
 TEST_F(CdStatusTest, SaveThenLoadRestoresAll29FieldsUncorrected) {
+    ASSERT_TRUE(CRegistry::Write(u"ClickData", u"FontSize", 14, 1));
+    ASSERT_TRUE(CRegistry::Write(u"Files", u"ClickData", CString(u"/home/星/lumvex.cdf")));
     const CCdStatus saved = Unusual();
     CCdStatus(saved).Save();
+    // Values of other names and keys stay.
+    EXPECT_EQ(ReadInt(u"FontSize"), 14);
+    EXPECT_EQ(U8(ReadString(u"Files", u"ClickData")), "/home/星/lumvex.cdf");
     CCdStatus loaded;
     loaded.Load();
     ExpectSameFields(loaded, saved);
@@ -119,13 +118,18 @@ TEST_F(CdStatusTest, SaveThenLoadRestoresAll29FieldsUncorrected) {
 }
 
 TEST_F(CdStatusTest, SaveWritesBothEngineDefaults) {
+    // Nothing saved yet: CnsInfo and DispPopup read as set.
+    const auto fresh = CCdStatus::StoredEngineDefaultCommands();
+    EXPECT_EQ(U8(fresh[0]), "default ClickData.Constellation = TRUE");
+    EXPECT_EQ(U8(fresh[1]), "default ClickData.Cyclic = FALSE");
     const struct {
         int cns_info, disp_popup;
         const char* constellation;
         const char* cyclic;
     } cases[] = {
-        {0, 1, "FALSE", "FALSE"}, {1, 0, "TRUE", "TRUE"},  {1, 1, "TRUE", "FALSE"},
-        {0, 0, "FALSE", "TRUE"},  {5, 7, "TRUE", "FALSE"},  // any non-zero flag is set
+        {0, 1, "FALSE", "FALSE"},
+        {1, 0, "TRUE", "TRUE"},
+        {5, 7, "TRUE", "FALSE"},  // any non-zero flag is set
     };
     for (const auto& c : cases) {
         CCdStatus s;
@@ -135,60 +139,26 @@ TEST_F(CdStatusTest, SaveWritesBothEngineDefaults) {
         EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Constellation")), c.constellation);
         EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Cyclic")), c.cyclic);
 
-        const std::string expected[2] = {
-            std::string("default ClickData.Constellation = ") + c.constellation,
-            std::string("default ClickData.Cyclic = ") + c.cyclic};
+        // The commands from the record and from the store agree.
         const auto from_record = s.EngineDefaultCommands();
-        const auto from_store = CCdStatus::StoredEngineDefaultCommands();
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_EQ(U8(from_record[i]), expected[i]);
-            EXPECT_EQ(U8(from_store[i]), expected[i]);
-        }
+        EXPECT_EQ(U8(from_record[0]),
+                  std::string("default ClickData.Constellation = ") + c.constellation);
+        EXPECT_EQ(U8(from_record[1]), std::string("default ClickData.Cyclic = ") + c.cyclic);
+        EXPECT_EQ(CCdStatus::StoredEngineDefaultCommands(), from_record);
     }
 }
 
-TEST_F(CdStatusTest, StoredEngineDefaultsOnAFreshStoreAreTheDefaults) {
-    const auto commands = CCdStatus::StoredEngineDefaultCommands();
-    EXPECT_EQ(U8(commands[0]), "default ClickData.Constellation = TRUE");
-    EXPECT_EQ(U8(commands[1]), "default ClickData.Cyclic = FALSE");
-}
-
-TEST_F(CdStatusTest, SaveKeepsValuesOfOtherKeys) {
-    ASSERT_TRUE(CRegistry::Write(u"ClickData", u"FontSize", 14, 1));
-    ASSERT_TRUE(CRegistry::Write(u"Files", u"ClickData", CString(u"/home/星/lumvex.cdf")));
-    CCdStatus().Save();
-    EXPECT_EQ(ReadInt(u"FontSize"), 14);
-    EXPECT_EQ(U8(ReadString(u"Files", u"ClickData")), "/home/星/lumvex.cdf");
-}
-
-TEST_F(CdStatusTest, SaveOverACorruptStoreKeepsItAsideOnce) {
-    const std::string bytes = "{\"ClickData\": {\"DispGal\": 0,";
-    Plant(bytes);
+TEST_F(CdStatusTest, SaveOverACorruptStoreStartsAFreshOne) {
+    // Keeping the bad file aside is the store's business, tested there.
+    Plant("{\"ClickData\": {\"DispGal\": 0,");
     CCdStatus s;
     s.Load();
     EXPECT_EQ(s.DispGal, 1);  // unreadable: every setting at its default
     s.DispMag = 0;
     s.Save();
-    int kept = 0;
-    for (const auto& e : fs::directory_iterator(dir_.path())) {
-        if (e.path().filename().string().rfind("registry.json.corrupt-", 0) == 0) {
-            ++kept;
-            EXPECT_EQ(Slurp(e.path().string()), bytes);
-        }
-    }
-    EXPECT_EQ(kept, 1);
     CCdStatus loaded;
     loaded.Load();
     ExpectSameFields(loaded, s);
-}
-
-TEST(CdStatus, CopyAndAssignmentCopyAll29Fields) {
-    const CCdStatus source = Unusual();
-    const CCdStatus copied(source);
-    ExpectSameFields(copied, source);
-    CCdStatus assigned;
-    assigned = source;
-    ExpectSameFields(assigned, source);
 }
 
 // --- vexclk settings
@@ -217,8 +187,6 @@ TEST_F(CdStatusTest, CliSettingsRoundTrip) {
     expected.AltSpan = -3;
     r = RunVexclk({"settings"});
     EXPECT_EQ(r.out, Listing(expected));
-    EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Constellation")), "FALSE");
-    EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Cyclic")), "FALSE");
 
     // A second --set keeps what the first saved.
     r = RunVexclk({"settings", "--set", "DispPopup=0", "--set", "DispMag=+0"});
@@ -247,16 +215,11 @@ TEST_F(CdStatusTest, CliSettingsBadOperandsSaveNothing) {
          "vexclk settings: setting Precision wants an integer, got 'x'"},
         {{"settings", "--set", "DispGal=1", "AltSpan=99999999999"},
          "vexclk settings: setting AltSpan wants an integer, got '99999999999'"},
-        {{"settings", "--set", "DispGal=1", "AltSpan="},
-         "vexclk settings: setting AltSpan wants an integer, got ''"},
-        {{"settings", "--set", "DispGal=1", "dispgal=1"},
-         "vexclk settings: unknown setting 'dispgal'"},
         {{"settings", "--set", "DispGal=1", "Precision"},
          "vexclk settings: --set wants NAME=VALUE, got 'Precision'"},
         {{"settings", "--set"}, "vexclk settings: --set needs NAME=VALUE"},
         {{"settings", "--reset", "--set", "DispGal=1"},
          "vexclk settings: give either --set or --reset"},
-        {{"settings", "DispGal=1"}, "vexclk settings: unexpected argument 'DispGal=1'"},
         {{"settings", "--reset", "now"}, "vexclk settings: unexpected argument 'now'"},
     };
     for (const auto& c : cases) {
@@ -293,11 +256,8 @@ TEST_F(CdStatusTest, CliTextUsesSavedSettings) {
                                            "? deepsky.M31.mag\t3.4\n"
                                            "? deepsky.M31.RA\t10.68\n"
                                            "? deepsky.M31.Dec\t41.27\n");
-    const struct {
-        const char* name;
-        int value;
-    } settings[] = {{"DispEqt2000", 0}, {"DispMag", 0}, {"Precision", 1},  {"DispMinSec", 1},
-                    {"DispGal", 0},     {"DispHrz", 0}, {"DispRiseSet", 0}};
+    const std::pair<const char*, int> settings[] = {
+        {"DispMag", 0}, {"Precision", 1}, {"DispMinSec", 1}, {"DispGal", 0}};
     auto text = [&](const char* object, const std::string& setting) {
         std::vector<std::string> args = {"text", "--trace", "--replies", replies, object};
         if (!setting.empty()) args.insert(args.begin() + 1, {"--setting", setting});
@@ -306,17 +266,15 @@ TEST_F(CdStatusTest, CliTextUsesSavedSettings) {
     };
     int differing = 0;
     for (const char* object : {"deepsky.M31", "Solar.Planet.Mars"}) {
-        for (const auto& c : settings) {
-            const std::string setting = std::string(c.name) + "=" + std::to_string(c.value);
-            const int default_value =
-                CCdStatus::FindField(CString::FromUtf8(c.name))->default_value;
+        for (const auto& [name, value] : settings) {
+            const std::string setting = std::string(name) + "=" + std::to_string(value);
+            const int default_value = CCdStatus::FindField(CString::FromUtf8(name))->default_value;
             unlink(store_.c_str());
             const std::string plain = text(object, "");
             const std::string overridden = text(object, setting);
             ASSERT_EQ(RunVexclk({"settings", "--set", setting}).status, 0);
             EXPECT_EQ(text(object, ""), overridden) << setting;
-            EXPECT_EQ(text(object, std::string(c.name) + "=" + std::to_string(default_value)),
-                      plain)
+            EXPECT_EQ(text(object, std::string(name) + "=" + std::to_string(default_value)), plain)
                 << setting;
             if (overridden != plain) ++differing;
         }

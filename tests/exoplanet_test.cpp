@@ -33,18 +33,11 @@ TEST(ExoPlanetText, BothIdentifierForms) {
     // The host star's planet form is rewritten into the planet's own
     // identifier; parameters lose their blanks, and the words their case.
     for (const char16_t* object :
-         {kPlanet, u"star.HD 209458.Planet.b", u"STAR.HD 209458.planet.b",
-          u"star. HD 209458 .Planet. b", u"Star.extrasolarplanet.HD 209458b"}) {
+         {kPlanet, u"star.HD 209458.Planet.b", u"STAR. HD 209458 .planet. b",
+          u"Star.extrasolarplanet.HD 209458b"}) {
         Sky s;
         SetPlanet(s);
         EXPECT_EQ(s.Text(object, 1), "系外惑星 HD 209458 b") << U8(object);
-        s.data.ClearCache();
-        EXPECT_EQ(s.Text(object),
-                  "系外惑星 HD 209458 b\r\n"
-                  "公転周期 3.52474859日\r\n"
-                  "軌道長半径 0.04707au\r\n"
-                  "離心率 0.\r\n")
-            << U8(object);
     }
 }
 
@@ -52,13 +45,16 @@ TEST(ExoPlanetText, EveryQueryUsesTheRewrittenIdentifier) {
     Sky s;
     SetPlanet(s);
     s.status.DispEqt2000 = 1;
-    s.status.DispHrz = 1;
     s.Reply(u".position.RA", u"22.0311");
     s.Reply(u".position.DEC", u"18.8842");
-    const std::string text = s.Text(u"star.HD 209458.Planet.b");
-    // The position block found the planet's replies (at the star level).
-    EXPECT_NE(text.find("赤経 22h01m51.96s  赤緯 +18ﾟ53'03.1\" (J2000)\r\n"), std::string::npos)
-        << text;
+    // The position block found the planet's replies (at the star level);
+    // the elements lose their trailing zeros.
+    EXPECT_EQ(s.Text(u"star.HD 209458.Planet.b"),
+              "系外惑星 HD 209458 b\r\n"
+              "赤経 22h01m51.96s  赤緯 +18ﾟ53'03.1\" (J2000)\r\n"
+              "公転周期 3.52474859日\r\n"
+              "軌道長半径 0.04707au\r\n"
+              "離心率 0.\r\n");
     int object_queries = 0;
     for (const CString& command : s.engine.Commands()) {
         EXPECT_LT(command.Find(u"Planet.b"), 0) << U8(command);
@@ -67,28 +63,13 @@ TEST(ExoPlanetText, EveryQueryUsesTheRewrittenIdentifier) {
             ++object_queries;
         }
     }
-    // Name, three elements, two coordinates, azimuth and altitude.
-    EXPECT_EQ(object_queries, 8);
+    // Name, three elements and two coordinates.
+    EXPECT_EQ(object_queries, 6);
 }
 
-TEST(ExoPlanetText, RepliesArePrintedAsTheyCome) {
-    const struct {
-        const char16_t* period;
-        const char16_t* axis;
-        const char16_t* eccentricity;
-        const char* lines;
-    } cases[] = {
-        {u"4.2308000", u"0.052", u"0.013",
-         "公転周期 4.2308日\r\n軌道長半径 0.052au\r\n離心率 0.013\r\n"},
-        {u"", u"*", u"", "公転周期 日\r\n軌道長半径 *au\r\n離心率 \r\n"},
-        {u"100", u"1.50", u"0.20", "公転周期 100日\r\n軌道長半径 1.5au\r\n離心率 0.2\r\n"},
-    };
-    for (const auto& c : cases) {
-        Sky s;
-        s.Reply(u".Name", u"51 Peg b");
-        s.Reply(u".OrbitalPeriod", c.period);
-        s.Reply(u".SemiMajorAxis", c.axis);
-        s.Reply(u".eccentricity", c.eccentricity);
-        EXPECT_EQ(s.Text(kPlanet), std::string("系外惑星 51 Peg b\r\n") + c.lines) << U8(c.period);
-    }
+TEST(ExoPlanetText, AbsentAndNoValueRepliesArePrintedAsTheyCome) {
+    Sky s;
+    s.Reply(u".Name", u"51 Peg b");
+    s.Reply(u".SemiMajorAxis", u"*");
+    EXPECT_EQ(s.Text(kPlanet), "系外惑星 51 Peg b\r\n公転周期 日\r\n軌道長半径 *au\r\n離心率 \r\n");
 }

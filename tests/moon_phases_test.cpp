@@ -15,16 +15,8 @@ namespace {
 
 using namespace vexacl;
 
-tagADATE D(int y, int mo, int d, int h = 0, int mi = 0, double s = 0.0, double zone = 0.0) {
-    tagADATE r;
-    r.year = y;
-    r.month = mo;
-    r.day = d;
-    r.hour = h;
-    r.minute = mi;
-    r.second = s;
-    r.zone = zone;
-    return r;
+tagADATE D(int y, int mo, int d, int h = 0, int mi = 0, double s = 0.0) {
+    return {y, mo, d, h, mi, s, 0.0};
 }
 
 std::string ShowUt(double jd) {
@@ -51,39 +43,18 @@ TEST(MoonPhasesLongitude, MeeusExamples) {
     EXPECT_NEAR(moon, 133.167265, 1.0 * kArcsec);
 }
 
-TEST(MoonPhasesLongitude, NonFiniteDateFails) {
-    double sun = 1.0, moon = 1.0;
-    EXPECT_EQ(CalcSunMoonLongitude(std::nan(""), &sun, &moon), 0);
-    EXPECT_EQ(sun, 0.0);
-    EXPECT_EQ(moon, 0.0);
-    EXPECT_EQ(CalcSunMoonLongitude(2451545.0, nullptr, nullptr), 1);
-}
-
 TEST(MoonPhases, EspenakTable2013) {
     // Published to the minute (UT); the computed instant must lie within a
     // minute of it.
-    const struct {
-        tagADATE asked;
-        tagADATE expected[6];
-    } cases[] = {
-        {D(2013, 1, 12),
-         {D(2013, 1, 11, 19, 44), D(2013, 1, 18, 23, 45), D(2013, 1, 27, 4, 38),
-          D(2013, 2, 3, 13, 56), D(2013, 2, 10, 7, 20), D(2013, 2, 17, 20, 31)}},
-        {D(2013, 6, 20, 12),
-         {D(2013, 6, 8, 15, 56), D(2013, 6, 16, 17, 24), D(2013, 6, 23, 11, 32),
-          D(2013, 6, 30, 4, 54), D(2013, 7, 8, 7, 14), D(2013, 7, 16, 3, 18)}},
-        {D(2013, 10, 30),
-         {D(2013, 10, 5, 0, 35), D(2013, 10, 11, 23, 2), D(2013, 10, 18, 23, 38),
-          D(2013, 10, 26, 23, 41), D(2013, 11, 3, 12, 50), D(2013, 11, 10, 5, 57)}},
-    };
-    for (const auto& c : cases) {
-        tagMOONPHASE phases[6];
-        ASSERT_EQ(GetMoonPhases(c.asked, phases, 6), 6);
-        for (int i = 0; i < 6; ++i) {
-            SCOPED_TRACE("phase " + std::to_string(i) + " at " + ShowUt(phases[i].jd));
-            EXPECT_EQ(phases[i].phase, i % 4);
-            EXPECT_NEAR(phases[i].jd, GetJd(c.expected[i]), 60.0 / 86400.0);
-        }
+    const tagADATE expected[6] = {D(2013, 1, 11, 19, 44), D(2013, 1, 18, 23, 45),
+                                  D(2013, 1, 27, 4, 38),  D(2013, 2, 3, 13, 56),
+                                  D(2013, 2, 10, 7, 20),  D(2013, 2, 17, 20, 31)};
+    tagMOONPHASE phases[6];
+    ASSERT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 6), 6);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("phase " + std::to_string(i) + " at " + ShowUt(phases[i].jd));
+        EXPECT_EQ(phases[i].phase, i % 4);
+        EXPECT_NEAR(phases[i].jd, GetJd(expected[i]), 60.0 / 86400.0);
     }
 }
 
@@ -101,18 +72,14 @@ TEST(MoonPhases, ListStartsWithTheLastNewMoonAtOrBeforeTheDate) {
     const double new_moon = phases[0].jd;
     const double next_new_moon = phases[4].jd;
 
-    // Any date from that new moon up to just before the next one gives the
-    // same list, bit for bit; the zone only moves the clock.
-    const double dates[] = {new_moon, new_moon + 1e-6, new_moon + 15.0, next_new_moon - 1e-6};
-    for (double jd : dates) {
+    // Both ends of the lunation give the same list, bit for bit; the zone
+    // only moves the clock.
+    for (double jd : {new_moon, next_new_moon - 1e-6}) {
         tagADATE asked = JdToDate2(jd);
         ChangeTimezone(&asked, 9.0);
         tagMOONPHASE again[6];
         ASSERT_EQ(GetMoonPhases(asked, again, 6), 6) << ShowUt(jd);
-        for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(again[i].phase, phases[i].phase);
-            EXPECT_EQ(again[i].jd, phases[i].jd) << ShowUt(jd) << " entry " << i;
-        }
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(again[i].jd, phases[i].jd) << ShowUt(jd) << " " << i;
     }
 
     // At the next new moon the list moves on by a lunation.
@@ -120,12 +87,6 @@ TEST(MoonPhases, ListStartsWithTheLastNewMoonAtOrBeforeTheDate) {
     ASSERT_EQ(GetMoonPhases(JdToDate2(next_new_moon), later, 2), 2);
     EXPECT_EQ(later[0].jd, next_new_moon);
     EXPECT_EQ(later[1].jd, phases[5].jd);
-
-    // Chronological, each quarter 6 to 9 days after the one before.
-    for (int i = 1; i < 6; ++i) {
-        EXPECT_GT(phases[i].jd - phases[i - 1].jd, 6.0);
-        EXPECT_LT(phases[i].jd - phases[i - 1].jd, 9.0);
-    }
 }
 
 TEST(MoonPhases, PhaseAnglesAreRoots) {
@@ -141,14 +102,18 @@ TEST(MoonPhases, PhaseAnglesAreRoots) {
 
 TEST(MoonPhases, CountAndBadInput) {
     tagMOONPHASE phases[8];
-    EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 3), 3);
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 8), 8);
     EXPECT_EQ(phases[7].phase, kMoonLastQuarter);
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 0), 0);
-    EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, -1), 0);
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), nullptr, 6), 0);
-    // A month GetJd rejects, and the zeroed record of an unread date.
+    // A month GetJd rejects, the zeroed record of an unread date, a NaN.
     EXPECT_EQ(GetMoonPhases(D(2013, 13, 12), phases, 6), 0);
     EXPECT_EQ(GetMoonPhases(tagADATE(), phases, 6), 0);
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12, 0, 0, std::nan("")), phases, 6), 0);
+
+    double sun = 1.0, moon = 1.0;
+    EXPECT_EQ(CalcSunMoonLongitude(std::nan(""), &sun, &moon), 0);
+    EXPECT_EQ(sun, 0.0);
+    EXPECT_EQ(moon, 0.0);
+    EXPECT_EQ(CalcSunMoonLongitude(2451545.0, nullptr, nullptr), 1);
 }

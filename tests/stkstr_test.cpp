@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -69,57 +67,32 @@ TEST(CLumPropertySet, SplitsDottedAndCallForms) {
     };
     const Row rows[] = {
         // Dotted form.
-        {u"Star", {"Star"}},
         {u"Solar.Planet.Earth", {"Solar", "Planet", "Earth"}},
         {u"a.b.c.d.e.f.g.h.i.j.k.l", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
-        {u"a.b.c.d.e.f.g.h.i.j", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}},
-        {u"", {}},
         {u".", {}},
         {u"a..b", {"a", "", "b"}},
-        {u".a.", {"", "a"}},
         {u" a .\tb\t. c ", {"a", "b", "c"}},
-        {u"a.\"b.c\".d", {"a", "\"b", "c\"", "d"}},  // quotes mean nothing in dotted form
-        {u"a)b.c", {"a)b", "c"}},
+        {u"a.\"b.c\".d", {"a", "\"b", "c\"", "d"}},                 // quotes mean nothing here
         {u"Solar.Planet.Earth\r", {"Solar", "Planet", "Earth\r"}},  // only blanks and tabs go
-        {u"恒星.シリウス.ﾟ×", {"恒星", "シリウス", "ﾟ×"}},
         {u"𠮷.😀.野家", {"𠮷", "😀", "野家"}},
-        {u"star.Xno0", {"star", "Xno0"}},
         // Call form.
         {u"Func( word , \"x, y\", (1, 2))", {"Func", "word", "x, y", "(1, 2)"}},
         {u"Func()", {"Func"}},
-        {u"Func(   )", {"Func"}},
-        {u"(", {}},
-        {u"()", {}},
         {u"(a)", {"", "a"}},
-        {u"  Head  (x)", {"Head", "x"}},
         {u"a.b(c.d)", {"a.b", "c.d"}},
         {u"Head(x) trailing, text", {"Head", "x"}},
         {u"F(a, b", {"F", "a", "b"}},  // no closing parenthesis: the list runs to the end
-        {u"F(a), b)", {"F", "a"}},
-        {u"F(a))(b", {"F", "a"}},
         {u"F)(a)", {"F)", "a"}},
         {u"F(a(b, c)", {"F", "a(b, c)"}},
         {u"F((a, b), (c, (d, e)), f)", {"F", "(a, b)", "(c, (d, e))", "f"}},
-        {u"F(g(1, 2) x, y)", {"F", "g(1, 2) x", "y"}},
-        {u"F(\"abc", {"F", "abc"}},  // unterminated quote
-        {u"F(\"a, b", {"F", "a, b"}},
+        {u"F(\"a, b", {"F", "a, b"}},  // unterminated quote
         {u"F(\"ab\"xy, c)", {"F", "ab", "c"}},
-        {u"F(\"ab\" xy)", {"F", "ab"}},
-        {u"F(\"a,b\")", {"F", "a,b"}},
-        {u"F(\"\", b)", {"F", "", "b"}},
-        {u"F(\" padded \")", {"F", "padded"}},
+        {u"F(\" padded \", \"\", b)", {"F", "padded", "", "b"}},
         {u"F(a\"b\", c)", {"F", "a\"b\"", "c"}},
-        {u"F( , b)", {"F", "", "b"}},
-        {u"F(a,)", {"F", "a"}},
         {u"F(a, , ,b)", {"F", "a", "", "", "b"}},
         {u"F(\t a \t,\r\n b \r\n)", {"F", "a", "b"}},
-        {u"F(\r\n\"q\"\r\n, b)", {"F", "q", "b"}},
         {u"F(1,2,3,4,5,6,7,8,9,10,11)", {"F", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
-        {u"F(1,2,3,4,5,6,7,8,9)", {"F", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
-        {u"F(\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\")",
-         {"F", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
         {u"関数(「あ」, ×, \"ﾟ, ′\")", {"関数", "「あ」", "×", "ﾟ, ′"}},
-        {u"Tokyo(139.6917,35.6895,40)", {"Tokyo", "139.6917", "35.6895", "40"}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Split(CString(row.text)), row.params) << U8(CString(row.text));
@@ -131,7 +104,6 @@ TEST(CLumPropertySet, NewTextEmptiesEveryParameter) {
     CLumProperty p(CString(u"a.b.c.d.e.f.g.h.i.j"));
     p.Set(CString(u"x"));
     EXPECT_EQ(Params(p), V{"x"});
-    p.Set(CString(u"F(1, 2, 3)"));
     p.Set(CString());
     EXPECT_EQ(Params(p), V{});
 }
@@ -141,22 +113,13 @@ TEST(CLumPropertySet, HugeTextsKeepTheFirstTenParameters) {
     EXPECT_EQ(Split(Dotted(n)), (V{"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"}));
     EXPECT_EQ(Split(CallForm(n)), (V{"F", "0", "1", "2", "3", "4", "5", "6", "7", "8"}));
 
-    std::u16string quoted = u"Q(";
-    for (int k = 0; k < n; ++k) quoted += u"\"x\", ";
-    EXPECT_EQ(Split(CString(quoted)), (V{"Q", "x", "x", "x", "x", "x", "x", "x", "x", "x"}));
-
     // Deep nesting, open and closed or never closed.
     const std::u16string open(static_cast<size_t>(n), u'(');
     const std::u16string close(static_cast<size_t>(n), u')');
     EXPECT_EQ(Split(CString(u"N(" + open + u"a, b" + close + u")")),
               (V{"N", U8(CString(open + u"a, b" + close))}));
     EXPECT_EQ(Split(CString(u"N" + open)), (V{"N", U8(CString(open.substr(1)))}));
-    EXPECT_EQ(Split(CString(u"N(" + close)), V{"N"});
-
-    // Nothing but blanks or commas inside.
-    EXPECT_EQ(Split(CString(u"B(" + std::u16string(static_cast<size_t>(n), u' ') + u")")), V{"B"});
     EXPECT_EQ(Split(CString(u"C(" + std::u16string(static_cast<size_t>(n), u',') + u")")), V{"C"});
-    EXPECT_EQ(Split(CString(std::u16string(static_cast<size_t>(n), u'.'))), V{});
 }
 
 // ---------------------------------------------------------------------------
@@ -165,35 +128,8 @@ TEST(CLumPropertySet, HugeTextsKeepTheFirstTenParameters) {
 TEST(CStkStrReaders, NumbersFollowTheCLibrary) {
     // Leading-number semantics are those of strtol and strtod: leading white
     // space skipped, reading stops at the first character that does not fit.
-    const char* texts[] = {
-        "0",
-        "42",
-        "-17",
-        "+5",
-        "  12abc",
-        "\t-3.75 deg",
-        "1e3",
-        "1e",
-        "1e+",
-        "2.5e-3",
-        ".5",
-        "-.5",
-        "+.5e1",
-        "5.",
-        "00012",
-        "-0",
-        "12:34",
-        "1,5",
-        "3.9",
-        "-3.9",
-        "9.99e2x",
-        "1.5E+2",
-        "0.000001",
-        "123456789012",
-        "-123456789012",
-        "99999999999999999999999",
-    };
-    for (const char* t : texts) {
+    for (const char* t : {"-17", "+5", "\t-3.75 deg", "1e", "2.5e-3", "-.5", "5.", "12:34", "1,5",
+                          "-3.9", "123456789012", "-123456789012", "99999999999999999999999"}) {
         const CStkStr v(CString::FromUtf8(t));
         const long long whole = std::strtoll(t, nullptr, 10);
         const int expected_int = whole > INT_MAX   ? INT_MAX
@@ -214,10 +150,9 @@ TEST(CStkStrReaders, NumbersWithoutValue) {
     // that does not begin with a number gives 0.  Words strtod would accept
     // ("inf", "nan", hexadecimal) are not numbers in a reply.
     const Row rows[] = {
-        {u"*", 5, 2.5},   {u"", 5, 2.5},     {u" *", 0, 0.0},   {u"**", 0, 0.0},
-        {u"abc", 0, 0.0}, {u"+", 0, 0.0},    {u"-", 0, 0.0},    {u".", 0, 0.0},
-        {u"e5", 0, 0.0},  {u"inf", 0, 0.0},  {u"nan", 0, 0.0},  {u"0x1A", 0, 0.0},
-        {u"   ", 0, 0.0}, {u"-.e1", 0, 0.0}, {u"１２", 0, 0.0}, {u"−5", 0, 0.0},
+        {u"*", 5, 2.5},    {u"", 5, 2.5},     {u" *", 0, 0.0},  {u"abc", 0, 0.0},
+        {u"-", 0, 0.0},    {u"inf", 0, 0.0},  {u"nan", 0, 0.0}, {u"0x1A", 0, 0.0},
+        {u"-.e1", 0, 0.0}, {u"１２", 0, 0.0}, {u"−5", 0, 0.0},
     };
     for (const auto& row : rows) {
         const CStkStr v(row.text);
@@ -232,17 +167,10 @@ TEST(CStkStrReaders, IsNumAndTruth) {
         bool num, is_true, is_false;
     };
     const Row rows[] = {
-        {u"1", true, true, false},       {u"0", true, false, true},
-        {u"TRUE", false, true, false},   {u"true", false, true, false},
-        {u"tRuE", false, true, false},   {u"On", false, true, false},
-        {u"FALSE", false, false, true},  {u"off", false, false, true},
-        {u"Off", false, false, true},    {u"", false, false, false},
-        {u" TRUE", false, false, false}, {u"TRUE ", false, false, false},
-        {u"01", true, false, false},     {u"1.0", true, false, false},
-        {u"-1", true, false, false},     {u"+", true, false, false},
-        {u"yes", false, false, false},   {u".5", false, false, false},
-        {u" 5", false, false, false},    {u"ON(1)", false, false, false},
-        {u"１", false, false, false},
+        {u"1", true, true, false},   {u"0", true, false, true},       {u"tRuE", false, true, false},
+        {u"On", false, true, false}, {u"FALSE", false, false, true},  {u"off", false, false, true},
+        {u"", false, false, false},  {u" TRUE", false, false, false}, {u"01", true, false, false},
+        {u"+", true, false, false},  {u".5", false, false, false},    {u"１", false, false, false},
     };
     for (const auto& row : rows) {
         const CStkStr v(row.text);
@@ -250,8 +178,6 @@ TEST(CStkStrReaders, IsNumAndTruth) {
         EXPECT_EQ(v.IsNum() != 0, row.num) << t;
         EXPECT_EQ(v.IsTrue() != 0, row.is_true) << t;
         EXPECT_EQ(v.IsFalse() != 0, row.is_false) << t;
-        EXPECT_EQ(v.Bool() != 0, row.is_true) << t;
-        EXPECT_EQ(v.IsBool() != 0, row.is_true || row.is_false) << t;
     }
 }
 
@@ -262,79 +188,39 @@ TEST(CStkStrReaders, SameAndIsIncludeIgnoreAsciiCase) {
     EXPECT_FALSE(v.Same(nullptr));
     EXPECT_TRUE(CStkStr().Same(nullptr));
     EXPECT_TRUE(v.IsInclude(CString(u"pLaNeT")));
-    EXPECT_TRUE(v.IsInclude(CString()));
     EXPECT_FALSE(v.IsInclude(CString(u"Mars")));
-    EXPECT_FALSE(CStkStr(u"シリウス").Same(u"しりうす"));
-    EXPECT_TRUE(CStkStr(u"ＡＢ").Same(u"ＡＢ"));
     EXPECT_FALSE(CStkStr(u"ＡＢ").Same(u"ａｂ"));
 }
 
-TEST(CStkStrReaders, ChannelAndLineStyle) {
-    struct ChannelRow {
-        const char16_t* text;
-        int channel;
-    };
-    const ChannelRow channels[] = {
-        {u"#12", 12},
-        {u"#0", 0},
-        {u"#3abc", 3},
-        {u"#", -1},
-        {u"#x", -1},
-        {u"12", -1},
-        {u"", -1},
-        {u"#-2", -1},
-        {u"##1", -1},
-        {u" #1", -1},
-        {u"#99999999999", INT_MAX},
-    };
-    for (const auto& row : channels) {
-        EXPECT_EQ(CStkStr(row.text).Channel(), row.channel) << U8(CString(row.text));
+TEST(CStkStrReaders, ChannelLineStyleAndRate) {
+    const std::pair<const char16_t*, int> channels[] = {{u"#12", 12}, {u"#3abc", 3}, {u"#", -1},
+                                                        {u"12", -1},  {u"#-2", -1},  {u" #1", -1}};
+    for (const auto& [text, channel] : channels) {
+        EXPECT_EQ(CStkStr(text).Channel(), channel) << U8(CString(text));
     }
-
-    struct StyleRow {
-        const char16_t* text;
-        int style;
+    EXPECT_EQ(CStkStr(u"#99999999999").Channel(), INT_MAX);  // saturates
+    const std::pair<const char16_t*, int> styles[] = {
+        {u"solid", 0},  {u"Dash", 1},           {u"DOT", 2}, {u"dashdot", 3}, {u"DashDotDot", 4},
+        {u"DASH ", -1}, {u"DASHDOTDOTDOT", -1}, {u"0", -1},
     };
-    const StyleRow styles[] = {
-        {u"SOLID", 0},   {u"solid", 0},          {u"Dash", 1},   {u"DOT", 2},
-        {u"dashdot", 3}, {u"DashDotDot", 4},     {u"DASH ", -1}, {u"", -1},
-        {u"DOTS", -1},   {u"DASHDOTDOTDOT", -1}, {u"0", -1},
-    };
-    for (const auto& row : styles) {
-        const CStkStr v(row.text);
-        EXPECT_EQ(v.LineStyle(), row.style) << U8(CString(row.text));
-        EXPECT_EQ(v.IsLineStyle() != 0, row.style >= 0);
+    for (const auto& [text, style] : styles) {
+        EXPECT_EQ(CStkStr(text).LineStyle(), style) << U8(CString(text));
     }
-}
-
-TEST(CStkStrReaders, DegreesPerSecond) {
-    struct Row {
-        const char16_t* text;
-        double dps;
+    // Degrees per second from RPM, DPM or DPS; no value is -1.
+    const std::pair<const char16_t*, double> rates[] = {
+        {u"2 RPM", 12.0},  {u"1.5 rpm", 9.0}, {u"30 DPM", 0.5}, {u"3 dps", 3.0},     {u"5", 5.0},
+        {u"-2 RPM", -2.0}, {u"*", -1.0},      {u"RPM", 0.0},    {u"60 DPMRPM", 1.0},
     };
-    const Row rows[] = {
-        {u"2 RPM", 12.0},    {u"2RPM", 12.0}, {u"1.5 rpm", 9.0}, {u"30 DPM", 0.5},
-        {u"30 dpm", 0.5},    {u"3 DPS", 3.0}, {u"3 dps", 3.0},   {u"5", 5.0},
-        {u"0 RPM", 0.0},     {u"-1", -1.0},   {u"-2 RPM", -2.0}, {u"-30 DPM", -30.0},
-        {u"", -1.0},         {u"*", -1.0},    {u"RPM", 0.0},     {u"6 DPSRPM", 6.0},
-        {u"60 DPMRPM", 1.0},
-    };
-    for (const auto& row : rows) {
-        EXPECT_DOUBLE_EQ(CStkStr(row.text).DPS(), row.dps) << U8(CString(row.text));
+    for (const auto& [text, dps] : rates) {
+        EXPECT_DOUBLE_EQ(CStkStr(text).DPS(), dps) << U8(CString(text));
     }
 }
 
 TEST(CStkStrReaders, YearCountsBeforeChristAstronomically) {
-    struct Row {
-        const char16_t* text;
-        int year;
-    };
-    const Row rows[] = {
-        {u"500 B.C.", -499}, {u"500 b.c.", -499}, {u"1 B.C.", 0}, {u"2000", 2000},
-        {u"-44", -44},       {u"*", 9},           {u"", 9},       {u"1582.10", 1582},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(CStkStr(row.text).Year(9), row.year) << U8(CString(row.text));
+    const std::pair<const char16_t*, int> rows[] = {
+        {u"500 b.c.", -499}, {u"1 B.C.", 0}, {u"-44", -44}, {u"*", 9}, {u"1582.10", 1582}};
+    for (const auto& [text, year] : rows) {
+        EXPECT_EQ(CStkStr(text).Year(9), year) << U8(CString(text));
     }
 }
 
@@ -344,14 +230,11 @@ TEST(CStkStrReaders, YearCountsBeforeChristAstronomically) {
 namespace {
 
 const std::u16string kLongName = std::u16string(4095, u'k') + u"-row-tail";
-const std::u16string kExactName(4095, u'e');
 
 const tagNAMETABLE kTable[] = {
-    {u"Star", 1}, {u"Solar", 2},          {u"DeepSky", 3},         {u"star", 4}, {u"Planet", 3},
-    {u"", 6},     {kLongName.c_str(), 7}, {kExactName.c_str(), 8}, {nullptr, 0},
+    {u"Star", 1},   {u"Solar", 2}, {u"DeepSky", 3},        {u"star", 4},
+    {u"Planet", 3}, {u"", 6},      {kLongName.c_str(), 7}, {nullptr, 0},
 };
-
-const tagNAMETABLE kNoEmptyRow[] = {{u"Star", 1}, {nullptr, 0}};
 
 }  // namespace
 
@@ -362,22 +245,15 @@ TEST(TagNameTable, SearchUsesTheHeadAndIgnoresCase) {
         int value;
     };
     const Row rows[] = {
-        {u"Star", true, 1},
         {u"STAR", true, 1},  // the first matching row wins over "star"
-        {u"star(1, 2)", true, 1},
         {u"DEEPSKY(\"M 31\")", true, 3},
         {u"Solar.Planet", false, 0},  // the head of a call form only, not of a dotted form
         {u"Sta", false, 0},
         {u"Star ", false, 0},
-        {u" Star", false, 0},
-        {u"Stars", false, 0},
         {u"(x)", true, 6},  // an empty head finds the empty row
         // Texts are compared in their first 4095 characters.
         {std::u16string(4095, u'k') + u"-key-tail", true, 7},
-        {std::u16string(5000, u'K'), true, 7},
         {std::u16string(4094, u'k'), false, 0},
-        {std::u16string(4095, u'E'), true, 8},
-        {std::u16string(5000, u'e') + u"(1)", true, 8},
     };
     for (const auto& row : rows) {
         int value = -99;
@@ -387,9 +263,8 @@ TEST(TagNameTable, SearchUsesTheHeadAndIgnoresCase) {
     }
     int value = -99;
     EXPECT_FALSE(CStkStr(u"").TableSearch(kTable, &value));  // empty text: no search at all
-    EXPECT_FALSE(CStkStr(u"(x)").TableSearch(kNoEmptyRow, &value));
-    EXPECT_EQ(value, -99);
     EXPECT_FALSE(CStkStr(u"Star").TableSearch(nullptr, &value));
+    EXPECT_EQ(value, -99);
     EXPECT_TRUE(CStkStr(u"Star").TableSearch(kTable, nullptr));
 }
 
@@ -400,8 +275,6 @@ TEST(TagNameTable, ValueSearchReplacesTheText) {
     EXPECT_FALSE(v.TableValueSearch(kTable, 99));
     EXPECT_EQ(v.GetText(), u"DeepSky");
     EXPECT_FALSE(v.TableValueSearch(nullptr, 1));
-    EXPECT_TRUE(v.TableValueSearch(kTable, 6));
-    EXPECT_TRUE(v.GetText().IsEmpty());
 }
 
 // ---------------------------------------------------------------------------
@@ -409,28 +282,17 @@ TEST(TagNameTable, ValueSearchReplacesTheText) {
 
 TEST(CLumPropertyAccessors, ReadParameters) {
     const CLumProperty p(CString(u"Obj( 12.5 , #3, \"500 B.C.\", on, Star(1), , 2 RPM)"));
-    EXPECT_EQ(p.atoi(1, 9), 12);
     EXPECT_DOUBLE_EQ(p.atof(1, 9.0), 12.5);
     EXPECT_EQ(p.atoi(6, 9), 9);  // empty parameter: the default
-    EXPECT_TRUE(p.IsNum(1));
-    EXPECT_FALSE(p.IsNum(2));
     EXPECT_EQ(p.Channel(2), 3);
     EXPECT_EQ(p.Year(3, 0), -499);
-    EXPECT_TRUE(p.IsTrue(4));
-    EXPECT_FALSE(p.IsFalse(4));
-    EXPECT_TRUE(p.Same(0, u"OBJ"));
-    EXPECT_TRUE(p.IsInclude(3, CString(u"b.c")));
     int value = 0;
     EXPECT_TRUE(p.TableSearch(5, kTable, &value));
     EXPECT_EQ(value, 1);
-    EXPECT_TRUE(p.IsEmpty(6));
-    EXPECT_FALSE(p.IsEmpty(5));
     EXPECT_DOUBLE_EQ(p.GetParam(7).DPS(), 12.0);
 
-    EXPECT_EQ(p.GetAt(3, 0), u'5');
     EXPECT_EQ(p.GetAt(3, 7), u'.');
     EXPECT_EQ(p.GetAt(3, 8), u'\0');  // the position at the length
-    EXPECT_EQ(p.GetAt(3, 9), u'\0');
     EXPECT_EQ(p.GetAt(3, -1), u'\0');
     EXPECT_EQ(p.Mid(3, 4), u"B.C.");
     EXPECT_EQ(p.Mid(3, -4), u"500 B.C.");
@@ -439,16 +301,14 @@ TEST(CLumPropertyAccessors, ReadParameters) {
     CLumProperty q(CString(u"a.b"));
     EXPECT_TRUE(q.TableValueSearch(1, kTable, 2));
     EXPECT_EQ(q.GetParam(1).GetText(), u"Solar");
-    EXPECT_EQ(q.GetParam(0).GetText(), u"a");
 }
 
-// Indices outside 0-9 give the neutral answer of every accessor, through
-// CLumProperty and through the P accessors of CStkString alike.
+// Indices outside 0-9 give the neutral answer of every accessor and touch
+// nothing inside.
 TEST(CLumPropertyAccessors, IndexOutsideTheTenGivesNeutralResults) {
     const CString text(u"0.1.2.3.4.5.6.7.8.9");  // no parameter is empty
-    for (const int i : {10, 11, 1000, INT_MAX, -1, -10, INT_MIN}) {
+    for (const int i : {10, INT_MAX, -1, INT_MIN}) {
         CLumProperty p(text);
-        CStkString s(text);
         int value = -5;
         EXPECT_TRUE(p.GetParam(i).GetText().IsEmpty()) << i;
         EXPECT_FALSE(p.IsEmpty(i)) << i;
@@ -456,41 +316,21 @@ TEST(CLumPropertyAccessors, IndexOutsideTheTenGivesNeutralResults) {
         EXPECT_TRUE(p.Mid(i, 0).IsEmpty()) << i;
         EXPECT_EQ(p.atoi(i, 7), 7) << i;
         EXPECT_EQ(p.atof(i, 2.5), 2.5) << i;
-        EXPECT_FALSE(p.IsNum(i)) << i;
-        EXPECT_FALSE(p.IsTrue(i)) << i;
-        EXPECT_FALSE(p.IsFalse(i)) << i;
+        EXPECT_FALSE(p.IsNum(i) || p.IsTrue(i) || p.IsFalse(i)) << i;
         EXPECT_FALSE(p.Same(i, u"")) << i;
         EXPECT_FALSE(p.IsInclude(i, CString())) << i;
         EXPECT_EQ(p.Channel(i), -1) << i;
         EXPECT_EQ(p.Year(i, 1234), 1234) << i;
         EXPECT_FALSE(p.TableSearch(i, kTable, &value)) << i;
         EXPECT_FALSE(p.TableValueSearch(i, kTable, 1)) << i;
-
-        EXPECT_TRUE(s.GetParamP(i).GetText().IsEmpty()) << i;
-        EXPECT_FALSE(s.IsEmptyP(i)) << i;
-        EXPECT_EQ(s.GetAtP(i, 0), u'\0') << i;
-        EXPECT_TRUE(s.MidP(i, 0).IsEmpty()) << i;
-        EXPECT_EQ(s.atoiP(i, 7), 7) << i;
-        EXPECT_EQ(s.atofP(i, 2.5), 2.5) << i;
-        EXPECT_FALSE(s.IsNumP(i)) << i;
-        EXPECT_FALSE(s.IsTrueP(i)) << i;
-        EXPECT_FALSE(s.IsFalseP(i)) << i;
-        EXPECT_FALSE(s.SameP(i, u"")) << i;
-        EXPECT_FALSE(s.IsIncludeP(i, CString())) << i;
-        EXPECT_EQ(s.ChannelP(i), -1) << i;
-        EXPECT_EQ(s.YearP(i, 1234), 1234) << i;
-        EXPECT_FALSE(s.TableSearchP(i, kTable, &value)) << i;
-        EXPECT_FALSE(s.TableValueSearchP(i, kTable, 1)) << i;
         EXPECT_EQ(value, -5);
-
-        // Nothing inside was touched by any of it.
         EXPECT_EQ(Params(p), (V{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+
+        CStkString s(text);
+        EXPECT_TRUE(s.GetParamP(i).GetText().IsEmpty()) << i;
+        EXPECT_FALSE(s.TableValueSearchP(i, kTable, 1)) << i;
         EXPECT_EQ(s.GetText(), text);
     }
-    CStkString s(text);
-    EXPECT_EQ(s.GetMaxParamP(), 10);
-    EXPECT_TRUE(s.IsEmptyP(9) == 0);
-    EXPECT_TRUE(CStkString(u"a").IsEmptyP(9));
 }
 
 TEST(CLumPropertyAccessors, ShiftMovesParameters) {
@@ -499,35 +339,20 @@ TEST(CLumPropertyAccessors, ShiftMovesParameters) {
         V params;  // of "p0.p1. ... .p9" after Shift(n), trailing empties dropped
     };
     const Row rows[] = {
-        {0, {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"}},
         {1, {"", "p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8"}},
-        {3, {"", "", "", "p0", "p1", "p2", "p3", "p4", "p5", "p6"}},
         {9, {"", "", "", "", "", "", "", "", "", "p0"}},
         {-1, {"p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"}},
-        {-3, {"p3", "p4", "p5", "p6", "p7", "p8", "p9"}},
         {-9, {"p9"}},
         {10, {}},
         {-10, {}},
-        {11, {}},
         {INT_MAX, {}},
         {INT_MIN, {}},
     };
     for (const auto& row : rows) {
         CLumProperty p(Dotted(10));
         p.Shift(row.n);
-        EXPECT_EQ(Params(p), row.params) << row.n;
-        for (int i = 0; i < 10; ++i) {
-            // Shifted-in parameters are really empty, not stale copies.
-            if (i >= static_cast<int>(row.params.size()) ||
-                row.params[static_cast<size_t>(i)].empty()) {
-                EXPECT_TRUE(p.IsEmpty(i)) << row.n << " " << i;
-            }
-        }
+        EXPECT_EQ(Params(p), row.params) << row.n;  // shifted-in ones empty, no stale copies
     }
-    CLumProperty p(Dotted(10));
-    p.Shift(2);
-    p.Shift(-2);
-    EXPECT_EQ(Params(p), (V{"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7"}));  // p8, p9 are gone
 }
 
 // ---------------------------------------------------------------------------
@@ -535,7 +360,6 @@ TEST(CLumPropertyAccessors, ShiftMovesParameters) {
 
 TEST(CStkStringParse, ParsesOnFirstPAccessAndAgainAfterNewText) {
     CStkString s(u"Solar.Planet.Earth");
-    EXPECT_FALSE(s.IsParsed());
     EXPECT_EQ(s.atoi(3), 0);  // plain readers see the whole text and do not parse
     EXPECT_FALSE(s.IsParsed());
     EXPECT_TRUE(s.SameP(2, u"earth"));
@@ -543,16 +367,7 @@ TEST(CStkStringParse, ParsesOnFirstPAccessAndAgainAfterNewText) {
 
     s = u"Star(1, 2)";
     EXPECT_FALSE(s.IsParsed());
-    EXPECT_TRUE(s.SameP(0, u"Star"));
     EXPECT_EQ(s.atoiP(2), 2);
-
-    s = CString(u"x.y");
-    EXPECT_FALSE(s.IsParsed());
-    EXPECT_EQ(U8(s.GetParamP(1).GetText()), "y");
-
-    s.SetText(CString(u"p.q"));
-    EXPECT_FALSE(s.IsParsed());
-    EXPECT_TRUE(s.SameP(1, u"q"));
 
     // Replacing the text through a table lookup is new text as well.
     const tagNAMETABLE table[] = {{u"m.n", 1}, {nullptr, 0}};
@@ -569,40 +384,29 @@ TEST(CStkStringParse, AssignmentAsTheBaseClassStillResetsTheParse) {
     CStkStr& base = s;
     base = CStkStr(u"Deep.Sky");
     EXPECT_EQ(s.GetText(), u"Deep.Sky");
-    EXPECT_FALSE(s.IsParsed());
     EXPECT_TRUE(s.SameP(1, u"Sky"));
     EXPECT_TRUE(s.IsEmptyP(2));
 
     base.SetText(CString(u"a.b.c"));
-    EXPECT_FALSE(s.IsParsed());
     EXPECT_TRUE(s.SameP(2, u"c"));
 }
 
 TEST(CStkStringParse, CopiesKeepFlagAndParameters) {
     CStkString s(u"a.b.c");
-    s.ShiftP(1);  // parses, then moves the parameters
-    EXPECT_TRUE(s.IsParsed());
+    s.ShiftP(1);                       // parses, then moves the parameters
     EXPECT_EQ(s.GetText(), u"a.b.c");  // the text stays
     EXPECT_TRUE(s.IsEmptyP(0));
-    EXPECT_TRUE(s.SameP(1, u"a"));
 
     // A copy carries the shifted parameters; it does not parse the text anew.
     CStkString copy(s);
-    EXPECT_TRUE(copy.IsParsed());
-    EXPECT_EQ(copy.GetText(), u"a.b.c");
     EXPECT_TRUE(copy.IsEmptyP(0));
     EXPECT_TRUE(copy.SameP(3, u"c"));
-
     CStkString assigned(u"x");
     assigned = s;
-    EXPECT_TRUE(assigned.IsParsed());
     EXPECT_TRUE(assigned.SameP(2, u"b"));
 
     // An unparsed copy stays unparsed.
-    const CStkString fresh(u"m.n");
-    CStkString fresh_copy(fresh);
-    EXPECT_FALSE(fresh_copy.IsParsed());
-    assigned = fresh;
+    assigned = CStkString(u"m.n");
     EXPECT_FALSE(assigned.IsParsed());
     EXPECT_TRUE(assigned.SameP(1, u"n"));
 

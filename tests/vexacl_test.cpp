@@ -11,22 +11,14 @@
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace {
 
 using namespace vexacl;
 
 tagADATE D(int y, int mo, int d, int h = 0, int mi = 0, double s = 0.0, double zone = 0.0) {
-    tagADATE r;
-    r.year = y;
-    r.month = mo;
-    r.day = d;
-    r.hour = h;
-    r.minute = mi;
-    r.second = s;
-    r.zone = zone;
-    return r;
+    return tagADATE{y, mo, d, h, mi, s, zone};
 }
 
 std::string Show(const tagADATE& d) {
@@ -48,16 +40,6 @@ void ExpectDate(const tagADATE& actual, const tagADATE& expected, double sec_tol
     EXPECT_EQ(actual.zone, expected.zone);
 }
 
-void ExpectNormalised(const tagADATE& d) {
-    SCOPED_TRACE(Show(d));
-    EXPECT_GE(d.hour, 0);
-    EXPECT_LE(d.hour, 23);
-    EXPECT_GE(d.minute, 0);
-    EXPECT_LE(d.minute, 59);
-    EXPECT_GE(d.second, 0.0);
-    EXPECT_LT(d.second, 60.0);
-}
-
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
@@ -77,11 +59,8 @@ struct JdCase {
 const JdCase kMeeusJd[] = {
     {D(1957, 10, 4, 19, 26, 24), 2436116.31},  // 7.a: 1957 Oct 4.81
     {D(2000, 1, 1, 12), 2451545.0},
-    {D(1999, 1, 1), 2451179.5},
     {D(1987, 1, 27), 2446822.5},
-    {D(1987, 6, 19, 12), 2446966.0},
-    {D(1988, 1, 27), 2447187.5},
-    {D(1988, 6, 19, 12), 2447332.0},
+    {D(1988, 6, 19, 12), 2447332.0},  // after a leap day
     {D(1900, 1, 1), 2415020.5},
     {D(1600, 1, 1), 2305447.5},
     {D(1600, 12, 31), 2305812.5},
@@ -92,24 +71,17 @@ TEST(VexaclGetJd, MeeusChapter7Dates) {
         SCOPED_TRACE(Show(c.date));
         EXPECT_NEAR(GetJd(c.date), c.jd, 1e-8);
     }
-}
-
-TEST(VexaclGetJd, ZoneIsHoursEastOfUt) {
-    // Meeus 7.a read on a JST clock (+9 h) is the next calendar day.
+    // The zone is hours east of UT: 7.a read on a JST clock is the next day.
     EXPECT_NEAR(GetJd(D(1957, 10, 5, 4, 26, 24, 9.0)), 2436116.31, 1e-8);
-    EXPECT_NEAR(GetJd(D(1957, 10, 4, 14, 26, 24, -5.0)), 2436116.31, 1e-8);
 }
 
-TEST(VexaclGetJd, OutOfRangeFieldsCountOn) {
+TEST(VexaclGetJd, OutOfRangeFieldsCountOnOrAreRejected) {
     // Day 0 of March 2024 is the leap day; day 32 of December the next 1 January.
     EXPECT_EQ(GetJd(D(2024, 3, 0)), GetJd(D(2024, 2, 29)));
     EXPECT_EQ(GetJd(D(2023, 12, 32)), GetJd(D(2024, 1, 1)));
     EXPECT_NEAR(GetJd(D(2024, 1, 1, 24)), GetJd(D(2024, 1, 2)), 1e-9);
-}
-
-TEST(VexaclGetJd, RejectedDatesGiveZero) {
+    // A month outside 1-12, a year before -4799 or a non-finite field: 0.
     EXPECT_EQ(GetJd(D(2024, 13, 1)), 0.0);
-    EXPECT_EQ(GetJd(D(2024, 0, 1)), 0.0);
     EXPECT_EQ(GetJd(D(-4800, 1, 1)), 0.0);
     EXPECT_EQ(GetJd(D(2024, 1, 1, 0, 0, kNan)), 0.0);
     EXPECT_EQ(GetJd(D(2024, 1, 1, 0, 0, 0.0, kInf)), 0.0);
@@ -127,9 +99,6 @@ TEST(VexaclJdToDate, MeeusChapter7ReverseDates) {
             c.date.day + (c.date.hour + c.date.minute / 60.0 + c.date.second / 3600.0) / 24.0;
         EXPECT_NEAR(day, expect, 1e-8) << c.jd;
     }
-}
-
-TEST(VexaclJdToDate, DayNeverReachesTheNextWholeDay) {
     // One ulp before the start of 2024: still 31 December, day < 32.
     int y = 0, m = 0;
     double day = 0.0;
@@ -140,16 +109,15 @@ TEST(VexaclJdToDate, DayNeverReachesTheNextWholeDay) {
     EXPECT_GT(day, 31.99999);
 }
 
-TEST(VexaclJdToDate, BadJdGivesZeroes) {
+TEST(VexaclJdToDate, BadJdGivesZeroesInBothForms) {
     for (double jd : {kNan, kInf, -1e7}) {
         int y = 7, m = 7;
         double day = 7.0;
         EXPECT_EQ(JdToDate(jd, &y, &m, &day), 0);
-        EXPECT_EQ(y, 0);
-        EXPECT_EQ(m, 0);
-        EXPECT_EQ(day, 0.0);
+        EXPECT_TRUE(y == 0 && m == 0 && day == 0.0) << jd;
     }
     EXPECT_EQ(JdToDate(2451545.0, nullptr, nullptr, nullptr), 1);
+    for (double jd : {kNan, -kInf, -1e7}) ExpectDate(JdToDate2(jd), tagADATE{}, 0.0);
 }
 
 TEST(VexaclJdToDate2, MeeusExample7c) {
@@ -160,15 +128,15 @@ TEST(VexaclJdToDate2, MeeusExample7c) {
 TEST(VexaclJdToDate2, RoundTripsAndStaysNormalised) {
     // Times around minute, hour, day, month and year boundaries; GetJd of the
     // result must give the JD back within its resolution (1e-9 day).
-    const double starts[] = {2460310.5, 2460369.5, 2451544.5, 2415020.5, 1000.5};
-    const double offsets[] = {0.0,         1e-12,        -1e-12,      1.0 / 1440.0, -1.0 / 86400.0,
-                              0.5 / 86400, -0.4 / 86400, 12.5 / 24.0, -1e-9,        1e-9};
+    const double starts[] = {2460310.5, 2460369.5, 1000.5};
+    const double offsets[] = {0.0, 1e-12, -1e-12, -1.0 / 86400.0, -0.4 / 86400, 12.5 / 24.0, -1e-9};
     for (double start : starts) {
         for (double off : offsets) {
             const double jd = start + off;
             const tagADATE d = JdToDate2(jd);
-            ExpectNormalised(d);
-            EXPECT_EQ(d.zone, 0.0);
+            EXPECT_TRUE(d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59 &&
+                        d.second >= 0.0 && d.second < 60.0 && d.zone == 0.0)
+                << Show(d);
             EXPECT_NEAR(GetJd(d), jd, 1e-9) << std::to_string(jd);
             // Printed with six decimals, as the satellite epoch line does.
             char buf[32];
@@ -205,10 +173,6 @@ TEST(VexaclJdToDate2, SubMicrosecondBeforeMidnightIsNextDay) {
     EXPECT_EQ(d.second, 0.0);
 }
 
-TEST(VexaclJdToDate2, BadJdGivesZeroedRecord) {
-    for (double jd : {kNan, -kInf, -1e7}) ExpectDate(JdToDate2(jd), tagADATE{}, 0.0);
-}
-
 // ---- ChangeTimezone -----------------------------------------------------
 
 struct ZoneCase {
@@ -219,18 +183,12 @@ struct ZoneCase {
 };
 const ZoneCase kZoneCases[] = {
     {"24:00 into the next year", D(2023, 12, 31, 15), 9.0, D(2024, 1, 1, 0, 0, 0.0, 9.0)},
-    {"leap day", D(2024, 2, 28, 20), 9.0, D(2024, 2, 29, 5, 0, 0.0, 9.0)},
-    {"no leap day", D(2023, 2, 28, 20), 9.0, D(2023, 3, 1, 5, 0, 0.0, 9.0)},
     {"2100 is no leap year", D(2100, 2, 28, 20), 9.0, D(2100, 3, 1, 5, 0, 0.0, 9.0)},
-    {"2000 is a leap year", D(2000, 2, 28, 20), 9.0, D(2000, 2, 29, 5, 0, 0.0, 9.0)},
-    {"negative zone back a year", D(2024, 1, 1, 3), -5.0, D(2023, 12, 31, 22, 0, 0.0, -5.0)},
     {"half-hour zone back to leap day", D(2024, 3, 1, 2, 30), -3.5,
      D(2024, 2, 29, 23, 0, 0.0, -3.5)},
     {"quarter-hour zone to 24:00", D(2024, 6, 30, 18, 15), 5.75, D(2024, 7, 1, 0, 0, 0.0, 5.75)},
     {"zone to zone", D(2024, 1, 1, 8, 0, 0.0, 9.0), -8.0, D(2023, 12, 31, 15, 0, 0.0, -8.0)},
-    {"back to UT", D(2024, 7, 1, 0, 0, 0.0, 9.0), 0.0, D(2024, 6, 30, 15, 0, 0.0, 0.0)},
     {"seconds kept", D(2024, 5, 6, 12, 34, 56.789), 9.0, D(2024, 5, 6, 21, 34, 56.789, 9.0)},
-    {"same zone", D(2024, 5, 6, 23, 59, 59.75, 9.0), 9.0, D(2024, 5, 6, 23, 59, 59.75, 9.0)},
 };
 
 TEST(VexaclChangeTimezone, CalendarCarries) {
@@ -241,16 +199,6 @@ TEST(VexaclChangeTimezone, CalendarCarries) {
         ExpectDate(d, c.out, 1e-9);
         EXPECT_NEAR(GetJd(d), GetJd(c.in), 1e-9);  // same instant
     }
-}
-
-TEST(VexaclChangeTimezone, BadInputLeavesRecordAlone) {
-    EXPECT_EQ(ChangeTimezone(nullptr, 9.0), 0);
-    tagADATE d = D(2024, 5, 6, 12);
-    EXPECT_EQ(ChangeTimezone(&d, kNan), 0);
-    ExpectDate(d, D(2024, 5, 6, 12), 0.0);
-    tagADATE bad = D(2024, 13, 6, 12);
-    EXPECT_EQ(ChangeTimezone(&bad, 9.0), 0);
-    ExpectDate(bad, D(2024, 13, 6, 12), 0.0);
 }
 
 // ---- ChangeDate ---------------------------------------------------------
@@ -265,20 +213,11 @@ struct StepCase {
 const StepCase kStepCases[] = {
     {"half second carries to the next year", D(2023, 12, 31, 23, 59, 59.6), D(0, 0, 0, 0, 0, 0.5),
      kChangeDateForward, D(2024, 1, 1, 0, 0, 0.1)},
-    {"half second without carry", D(2024, 5, 6, 7, 8, 9.4), D(0, 0, 0, 0, 0, 0.5),
-     kChangeDateForward, D(2024, 5, 6, 7, 8, 9.9)},
     {"month end clamped, leap", D(2024, 1, 31, 10), D(0, 1, 0), kChangeDateForward,
      D(2024, 2, 29, 10)},
-    {"month end clamped", D(2023, 1, 31), D(0, 1, 0), kChangeDateForward, D(2023, 2, 28)},
-    {"year from a leap day", D(2024, 2, 29), D(1, 0, 0), kChangeDateForward, D(2025, 2, 28)},
-    {"month back, clamped", D(2024, 3, 31), D(0, 1, 0), kChangeDateBackward, D(2024, 2, 29)},
     {"13 months", D(2024, 1, 15), D(0, 13, 0), kChangeDateForward, D(2025, 2, 15)},
-    {"month back across a year", D(2024, 1, 15), D(0, 1, 0), kChangeDateBackward, D(2023, 12, 15)},
-    {"day and hours over the leap day", D(2024, 2, 28, 12), D(0, 0, 1, 12), kChangeDateForward,
-     D(2024, 3, 1)},
     {"one second back into the leap day", D(2024, 3, 1), D(0, 0, 0, 0, 0, 1.0), kChangeDateBackward,
      D(2024, 2, 29, 23, 59, 59.0)},
-    {"48 hours", D(2024, 1, 1, 6), D(0, 0, 0, 48), kChangeDateForward, D(2024, 1, 3, 6)},
     {"negative step field", D(2024, 1, 1, 1), D(0, 0, 0, 0, -90), kChangeDateForward,
      D(2023, 12, 31, 23, 30)},
     {"any non-zero direction subtracts", D(2024, 1, 1), D(0, 0, 1), -1, D(2023, 12, 31)},
@@ -298,30 +237,30 @@ TEST(VexaclChangeDate, CalendarAndClockSteps) {
 }
 
 TEST(VexaclChangeDate, HalfSecondRoundsAJdToWholeSeconds) {
-    // The spacecraft data lines: 23:59:59.6 UT prints as 00:00:00 the next
-    // day, 12:00:00.4 stays 12:00:00.
+    // The spacecraft data lines: 23:59:59.6 UT through a JD prints as
+    // 00:00:00 the next day, 12:00:00.4 stays 12:00:00.
     const tagADATE half = D(0, 0, 0, 0, 0, 0.5);
     tagADATE d = JdToDate2(GetJd(D(2023, 12, 31, 23, 59, 59.6)));
     ASSERT_EQ(ChangeDate(&d, half, kChangeDateForward), 1);
-    EXPECT_EQ(d.year, 2024);
-    EXPECT_EQ(d.month, 1);
-    EXPECT_EQ(d.day, 1);
-    EXPECT_EQ(d.hour, 0);
-    EXPECT_EQ(d.minute, 0);
-    EXPECT_EQ(static_cast<int>(d.second), 0);
-
+    d.second = static_cast<int>(d.second);
+    ExpectDate(d, D(2024, 1, 1), 0.0);
     d = JdToDate2(GetJd(D(2024, 6, 1, 12, 0, 0.4)));
     ASSERT_EQ(ChangeDate(&d, half, kChangeDateForward), 1);
-    EXPECT_EQ(d.hour, 12);
-    EXPECT_EQ(d.minute, 0);
-    EXPECT_EQ(static_cast<int>(d.second), 0);
+    d.second = static_cast<int>(d.second);
+    ExpectDate(d, D(2024, 6, 1, 12), 0.0);
 }
 
-TEST(VexaclChangeDate, BadInputLeavesRecordAlone) {
+TEST(VexaclChangeDate, BadInputLeavesRecordAloneHereAndInChangeTimezone) {
+    EXPECT_EQ(ChangeTimezone(nullptr, 9.0), 0);
+    tagADATE unzoned = D(2024, 5, 6, 12);
+    EXPECT_EQ(ChangeTimezone(&unzoned, kNan), 0);
+    ExpectDate(unzoned, D(2024, 5, 6, 12), 0.0);
+
     const tagADATE step = D(0, 0, 1);
     EXPECT_EQ(ChangeDate(nullptr, step, kChangeDateForward), 0);
     tagADATE bad = D(2024, 13, 1);
     EXPECT_EQ(ChangeDate(&bad, step, kChangeDateForward), 0);
+    EXPECT_EQ(ChangeTimezone(&bad, 9.0), 0);
     ExpectDate(bad, D(2024, 13, 1), 0.0);
     tagADATE d = D(2024, 1, 1);
     EXPECT_EQ(ChangeDate(&d, D(0, 0, 0, 0, 0, kNan), kChangeDateForward), 0);
@@ -341,11 +280,9 @@ struct DeltaTCase {
     double tol;
 };
 const DeltaTCase kNasaDeltaT[] = {
-    {-500, 17190, 40}, {0, 10580, 20},    {500, 5710, 10},   {1000, 1570, 10},  {1500, 200, 3},
-    {1600, 120, 1},    {1700, 9, 0.5},    {1750, 13, 0.5},   {1800, 14, 0.5},   {1850, 7, 0.5},
-    {1900, -3, 0.5},   {1950, 29, 0.2},   {1955, 31.1, 0.2}, {1960, 33.2, 0.2}, {1965, 35.7, 0.2},
-    {1970, 40.2, 0.2}, {1975, 45.5, 0.2}, {1980, 50.5, 0.2}, {1985, 54.3, 0.2}, {1990, 56.9, 0.2},
-    {1995, 60.8, 0.2}, {2000, 63.8, 0.2}, {2005, 64.7, 0.2},
+    {-500, 17190, 40}, {0, 10580, 20},    {1000, 1570, 10},  {1600, 120, 1},
+    {1750, 13, 0.5},   {1850, 7, 0.5},    {1900, -3, 0.5},   {1950, 29, 0.2},
+    {1970, 40.2, 0.2}, {1990, 56.9, 0.2}, {2000, 63.8, 0.2}, {2005, 64.7, 0.2},
 };
 
 TEST(VexaclDeltaT, NasaHistoricalTable) {
@@ -359,6 +296,8 @@ TEST(VexaclDeltaT, NasaHistoricalTable) {
 TEST(VexaclDeltaT, MeeusExample10a) {
     // New Moon of 1977 February 18: Delta T = +48 s; tolerance 0.5 s.
     EXPECT_NEAR(DeltaT(GetJd(D(1977, 2, 18, 3, 37))), 48.0, 0.5);
+    EXPECT_TRUE(std::isnan(DeltaT(kNan)));
+    EXPECT_TRUE(std::isnan(UtToDt(kInf)));
 }
 
 TEST(VexaclDeltaT, PolynomialPiecesJoin) {
@@ -371,22 +310,15 @@ TEST(VexaclDeltaT, PolynomialPiecesJoin) {
     }
 }
 
-TEST(VexaclDeltaT, NonFiniteGivesNan) {
-    EXPECT_TRUE(std::isnan(DeltaT(kNan)));
-    EXPECT_TRUE(std::isnan(UtToDt(kInf)));
-}
-
 // ---- GetLst ---------------------------------------------------------------
 
-TEST(VexaclGetLst, MeeusExample12a) {
+TEST(VexaclGetLst, MeeusExamples12aAnd13b) {
     // 1987 April 10, 0h UT: apparent sidereal time at Greenwich 13h10m46.1351s.
     // Tolerance 5e-5 deg (0.18"): Meeus uses the IAU 1982/1980 models, ERFA
     // IAU 2006/2000A; they differ by about 0.06" in 1987.
     EXPECT_NEAR(GetLst(2446895.5, 0.0), Hms(13, 10, 46.1351), 5e-5);
-}
 
-TEST(VexaclGetLst, MeeusExample13b) {
-    // 1987 April 10, 19h21m00s UT: apparent sidereal time at Greenwich
+    // 13.b: 1987 April 10, 19h21m00s UT: apparent sidereal time at Greenwich
     // 8h34m56.853s; at the US Naval Observatory, 77°03'56" W, that less
     // the longitude.  Tolerance as in 12.a.
     const double jd = 2446895.5 + (19.0 + 21.0 / 60.0) / 24.0;
@@ -397,7 +329,7 @@ TEST(VexaclGetLst, MeeusExample13b) {
 
 TEST(VexaclGetLst, ReducedToOneTurn) {
     const double jd = 2460310.5;
-    for (double lon : {-180.0, -90.0, 0.0, 135.0, 180.0, 359.9, 720.0}) {
+    for (double lon : {-180.0, 135.0, 359.9, 720.0}) {
         const double lst = GetLst(jd, lon);
         EXPECT_GE(lst, 0.0) << lon;
         EXPECT_LT(lst, 360.0) << lon;
@@ -423,8 +355,6 @@ const LbrCase kMeeusLbr[] = {
     // 25.b: 1992 Oct 13.0 TD, Earth in FK5: L = 19.907347, B = -0.62".
     {"Meeus 25.b Earth", kBodyEarth, 2448908.5, 19.907347, -0.62 / 3600.0, 0.99760775, 3e-4,
      0.3 / 3600.0, 2e-6},
-    // 25.a, low accuracy (0.01 deg): true longitude of the Sun 199.90988.
-    {"Meeus 25.a Earth", kBodyEarth, 2448908.5, 199.90988 - 180.0, 0.0, 0.99766, 0.01, 1e-3, 1e-4},
     // 32.a: 1992 Dec 20.0 TD, Venus.
     {"Meeus 32.a Venus", kBodyVenus, 2448976.5, 26.11428, -2.62070, 0.724603, 1e-3, 1e-3, 1e-5},
 };
@@ -462,12 +392,10 @@ TEST(VexaclCalcPlanetLbr, SunAtPublishedEquinoxesAndSolstices) {
 }
 
 TEST(VexaclCalcPlanetLbr, UnknownBodyOrDateFails) {
-    for (int body : {0, 3, -9, 10}) {
+    for (int body : {0, -9}) {
         double l = 1.0, b = 1.0, r = 1.0;
         EXPECT_EQ(CalcPlanetLbr(body, 2451545.0, &l, &b, &r), 0) << body;
-        EXPECT_EQ(l, 0.0);
-        EXPECT_EQ(b, 0.0);
-        EXPECT_EQ(r, 0.0);
+        EXPECT_TRUE(l == 0.0 && b == 0.0 && r == 0.0) << body;
     }
     double l = 1.0;
     EXPECT_EQ(CalcPlanetLbr(kBodyEarth, kNan, &l, nullptr), 0);
@@ -522,11 +450,7 @@ TEST(VexaclRefraction, ContinuousIncreasingAndBoundedEverywhere) {
     }
 }
 
-TEST(VexaclRefraction, FarBelowAndZenithUnchanged) {
-    for (double h : {-90.0, -45.0, -10.0, -5.11, -5.05, 90.0}) EXPECT_EQ(Apparent(h), h) << h;
-}
-
-TEST(VexaclRefraction, AzimuthPassesAndArraysMayAlias) {
+TEST(VexaclRefraction, EndsUnchangedAzimuthPassesArraysMayAlias) {
     double io[2] = {123.5, 10.0};
     AtmosphericRefraction(io, io);
     EXPECT_EQ(io[0], 123.5);
@@ -535,6 +459,8 @@ TEST(VexaclRefraction, AzimuthPassesAndArraysMayAlias) {
     double out[2] = {0.0, 0.0};
     AtmosphericRefraction(nan_in, out);
     EXPECT_TRUE(std::isnan(out[1]));
+    // Far below the horizon and at the zenith nothing changes.
+    for (double h : {-90.0, -5.11, 90.0}) EXPECT_EQ(Apparent(h), h) << h;
 }
 
 // ---- AdToPaDist ----------------------------------------------------------
@@ -550,9 +476,7 @@ const PaCase kPaCases[] = {
     // Meeus 48.a: the Sun seen from the Moon, 1992 April 12: position angle
     // of the bright limb chi = 285.0°, elongation psi = 110.7929°.
     {"Meeus 48.a", {134.6885, 13.7684}, {20.6579, 8.6964}, 285.0, 110.7929, 0.05, 5e-5},
-    {"north", {10.0, 20.0}, {10.0, 21.0}, 0.0, 1.0, 1e-9, 1e-9},
     {"south", {10.0, 20.0}, {10.0, 19.0}, 180.0, 1.0, 1e-9, 1e-9},
-    {"east", {0.0, 0.0}, {1.0, 0.0}, 90.0, 1.0, 1e-9, 1e-9},
     {"west is 270, not -90", {0.0, 0.0}, {359.0, 0.0}, 270.0, 1.0, 1e-9, 1e-9},
     {"east across 0h", {359.5, 0.0}, {0.5, 0.0}, 90.0, 1.0, 1e-9, 1e-9},
     {"same point", {50.0, -30.0}, {50.0, -30.0}, 0.0, 0.0, 1e-12, 1e-12},
@@ -578,50 +502,34 @@ TEST(VexaclAdToPaDist, BadPointsGiveZeroes) {
     const double bad[2] = {kNan, 10.0};
     double pa = 5.0, dist = 5.0;
     EXPECT_EQ(AdToPaDist(good, bad, &pa, &dist), 0);
-    EXPECT_EQ(pa, 0.0);
-    EXPECT_EQ(dist, 0.0);
+    EXPECT_TRUE(pa == 0.0 && dist == 0.0);
     EXPECT_EQ(AdToPaDist(nullptr, good, &pa, &dist), 0);
     EXPECT_EQ(AdToPaDist(good, good, nullptr, nullptr), 1);
 }
 
 // ---- degmal / degmal2 ----------------------------------------------------
 
-TEST(VexaclDegmal, ReducesToZeroTo360) {
-    const struct {
-        double in, out;
-    } cases[] = {
-        {0.0, 0.0},     {359.5, 359.5}, {360.0, 0.0},       {725.0, 5.0},
-        {-10.0, 350.0}, {-360.0, 0.0},  {-725.0, 355.0},    {1e10, 280.0},
-        {-0.0, 0.0},    {-1e-14, 0.0},  {123.456, 123.456},
-    };
-    for (const auto& c : cases) {
-        const double r = degmal(c.in);
-        EXPECT_GE(r, 0.0) << c.in;
-        EXPECT_LT(r, 360.0) << c.in;
-        EXPECT_NEAR(r, c.out, 1e-9) << c.in;
-        EXPECT_FALSE(std::signbit(r)) << c.in;  // never prints as "-0"
+TEST(VexaclDegmal, ReducesToOneTurnOrASignedHalfTurn) {
+    // degmal: [0, 360), never "-0"; degmal2: [-180, 180).
+    const std::pair<double, double> turn[] = {{359.5, 359.5}, {360.0, 0.0}, {-725.0, 355.0},
+                                              {1e10, 280.0},  {-0.0, 0.0},  {-1e-14, 0.0}};
+    for (const auto& [in, out] : turn) {
+        const double r = degmal(in);
+        EXPECT_TRUE(r >= 0.0 && r < 360.0 && !std::signbit(r)) << in << " gives " << r;
+        EXPECT_NEAR(r, out, 1e-9) << in;
     }
-    EXPECT_EQ(degmal(123.456), 123.456);  // in range: bit for bit
-    EXPECT_TRUE(std::isnan(degmal(kInf)));
-}
-
-TEST(VexaclDegmal2, ReducesToSignedHalfTurn) {
-    const struct {
-        double in, out;
-    } cases[] = {
-        {0.0, 0.0},      {45.0, 45.0},     {-89.9, -89.9},   {179.5, 179.5},
-        {180.0, -180.0}, {-180.0, -180.0}, {190.0, -170.0},  {-190.0, 170.0},
-        {359.9, -0.1},   {540.0, -180.0},  {-540.0, -180.0}, {725.0, 5.0},
-    };
-    for (const auto& c : cases) {
-        const double r = degmal2(c.in);
-        EXPECT_GE(r, -180.0) << c.in;
-        EXPECT_LT(r, 180.0) << c.in;
-        EXPECT_NEAR(r, c.out, 1e-9) << c.in;
+    const std::pair<double, double> half[] = {{179.5, 179.5},  {180.0, -180.0}, {-180.0, -180.0},
+                                              {-190.0, 170.0}, {359.9, -0.1},   {725.0, 5.0}};
+    for (const auto& [in, out] : half) {
+        const double r = degmal2(in);
+        EXPECT_TRUE(r >= -180.0 && r < 180.0) << in << " gives " << r;
+        EXPECT_NEAR(r, out, 1e-9) << in;
     }
-    // A latitude comes back exactly, so "%5.2f" of it prints as given.
-    EXPECT_EQ(degmal2(0.1), 0.1);
+    // A value in range comes back bit for bit, so "%5.2f" of a latitude
+    // prints as given.
+    EXPECT_EQ(degmal(123.456), 123.456);
     EXPECT_EQ(degmal2(-35.68), -35.68);
+    EXPECT_TRUE(std::isnan(degmal(kInf)));
     EXPECT_TRUE(std::isnan(degmal2(kNan)));
 }
 

@@ -381,9 +381,7 @@ int RunFind(const Options& o, std::ostream& out) {
     if (o.near.empty() == o.operands.empty()) {
         throw BadInput{"vexclk find: give either TEXT or --near RA,DEC[,RADIUS]"};
     }
-    Options engine_options;
-    engine_options.replies.clear();
-    Engine made = MakeEngine(engine_options, "find");
+    Engine made = MakeEngine(Options{}, "find");  // names and places need the sky engine
     if (o.near.empty()) {
         for (const auto& text : o.operands) {
             for (const CString& id : made.sky->FindByName(CString::FromUtf8(text))) {

@@ -187,15 +187,11 @@ CString CSkyEngine::Execute(const sky::Statement& s) {
             if (m_values.count(path)) m_values[path] = s.value;
             return CString();
         }
-        case sky::Statement::Kind::Verb: {
-            // Drawing verbs have nothing to draw here; they are accepted.
-            const CString verb = Lower(s.target);
-            if (verb == u"show sky" || verb == u"show stellar" || verb == u"calc stellar" ||
-                StartsWith(verb, u"play blink(")) {
-                return CString();
-            }
+        case sky::Statement::Kind::Verb:
+            // "Show Sky", "Show Stellar", "Calc Stellar", "Play Blink(...)":
+            // there is nothing to draw here, and the positions are computed
+            // on demand, so every verb is accepted with the empty reply.
             return CString();
-        }
         default:
             return CString();
     }
@@ -245,9 +241,12 @@ CString CSkyEngine::Assign(const CString& path, const CString& value) {
 
 CString CSkyEngine::StateValue(const CString& lower, bool* found) {
     *found = true;
-    const tagADATE local = LocalDate();
     if (lower == u"time.jd") return Number(m_jd, kJdDecimals);
     if (lower == u"time.timezone") return Number(m_tz, 4);
+    // Object queries pass through here too: the calendar is only worked out
+    // for the time fields.
+    const tagADATE local =
+        StartsWith(lower, u"time.") || StartsWith(lower, u"lst(") ? LocalDate() : tagADATE{};
     // The calendar fields are those of the local standard time, so that
     // "Time = LST(...)" of the same fields gives the same hour back.
     if (lower == u"time.year" || lower == u"lst(time.year)") return Integer(local.year);

@@ -144,15 +144,24 @@ void SetOrion(CReplayEngine& e) {
     e.SetReply(u"? Constellation.Ori.Abbreviation", u"Ori");
 }
 
+// Orion's constellation text over a fixed sky, every line off.
+struct OrionSky {
+    CReplayEngine engine;
+    CCdStatus status = Quiet();
+    ClickDataProbe data;
+    OrionSky() {
+        SetSky(engine);
+        SetOrion(engine);
+        data.SetStatus(&status);
+    }
+};
+
 }  // namespace
 
 TEST(Cache, AHitCostsExactlyTheSixKeyQueries) {
-    CReplayEngine engine;
-    SetSky(engine);
-    SetOrion(engine);
-    CCdStatus status = Quiet();
-    ClickDataProbe data;
-    data.SetStatus(&status);
+    OrionSky sky;
+    CReplayEngine& engine = sky.engine;
+    ClickDataProbe& data = sky.data;
     const CString first = data.GetText(&engine, u"Constellation.Ori", 0);
     EXPECT_EQ(U8(first), "オリオン座 Ori\r\n");
     EXPECT_EQ(U8(data.CachedObject()), "Constellation.Ori");
@@ -163,12 +172,9 @@ TEST(Cache, AHitCostsExactlyTheSixKeyQueries) {
 }
 
 TEST(Cache, TitleThenFullRebuildsFullAndKeepsTitle) {
-    CReplayEngine engine;
-    SetSky(engine);
-    SetOrion(engine);
-    CCdStatus status = Quiet();
-    CLumClickData data;
-    data.SetStatus(&status);
+    OrionSky sky;
+    CReplayEngine& engine = sky.engine;
+    ClickDataProbe& data = sky.data;
     EXPECT_EQ(U8(data.GetText(&engine, u"Constellation.Ori", 1)), "オリオン座 Ori");
 
     engine.ClearCommands();
@@ -183,12 +189,9 @@ TEST(Cache, TitleThenFullRebuildsFullAndKeepsTitle) {
 }
 
 TEST(Cache, KeyIsRecordedAfterTheBuildInItsQueryOrder) {
-    CReplayEngine engine;
-    SetSky(engine);
-    SetOrion(engine);
-    CCdStatus status = Quiet();
-    CLumClickData data;
-    data.SetStatus(&status);
+    OrionSky sky;
+    CReplayEngine& engine = sky.engine;
+    ClickDataProbe& data = sky.data;
     data.GetText(&engine, u"Constellation.Ori", 1);  // title: no measure block after the key
     const auto recorded = Recorded(engine);
     ASSERT_EQ(recorded.size(), 8u);
@@ -198,12 +201,9 @@ TEST(Cache, KeyIsRecordedAfterTheBuildInItsQueryOrder) {
 }
 
 TEST(Cache, KeyCheckStopsAtTheFirstDifference) {
-    CReplayEngine engine;
-    SetSky(engine);
-    SetOrion(engine);
-    CCdStatus status = Quiet();
-    CLumClickData data;
-    data.SetStatus(&status);
+    OrionSky sky;
+    CReplayEngine& engine = sky.engine;
+    ClickDataProbe& data = sky.data;
     data.GetText(&engine, u"Constellation.Ori", 1);
 
     // Another object: the check ends before any query.
@@ -231,13 +231,10 @@ TEST(Cache, KeyCheckStopsAtTheFirstDifference) {
 }
 
 TEST(Cache, KeyRepliesCompareWithoutCaseButSolarPositionExactly) {
-    CReplayEngine engine;
-    SetSky(engine);
-    SetOrion(engine);
+    OrionSky sky;
+    CReplayEngine& engine = sky.engine;
+    ClickDataProbe& data = sky.data;
     engine.SetReply(u"? location", u"Tokyo");
-    CCdStatus status = Quiet();
-    CLumClickData data;
-    data.SetStatus(&status);
     data.GetText(&engine, u"Constellation.Ori", 1);
     engine.SetReply(u"? location", u"TOKYO");
     engine.ClearCommands();

@@ -103,6 +103,18 @@ class CLumClickData {
     CString GetGscTypeString(CCorLum* engine);
     CString TranslateGscType(const CString& word);
 
+    // Artificial satellites and meteor-shower radiants (satellite_meteor.cpp);
+    // camera frames: field-of-view circles, camera fields and mosaics
+    // (camera_field.cpp).
+    CString GetTextSatellite(CCorLum* engine, int title);
+    CString GetTextMeteor(CCorLum* engine, int title);
+    // The first Julian Day (UT) from `jd` (UT) on at which the Sun's
+    // geometric ecliptic longitude of date is `target` degrees, to 0.1 degree.
+    static double GetJdSunLambda(double jd, double target);
+    CString GetTextFiledOfView(CCorLum* engine, int title);
+    CString GetTextAngleOfField(CCorLum* engine, int title);
+    CString GetTextMosaicOfField(CCorLum* engine, int title);
+
     // Stars: catalogue stars, numbered faint stars, novae and supernovae,
     // planet hosts; variable and double stars; planets of other stars.
     CString GetTextStar(CCorLum* engine, int title);

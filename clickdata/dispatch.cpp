@@ -202,8 +202,20 @@ void CLumClickData::BuildText(CCorLum* engine, int title) {
         case kAdf:
             m_text = GetTextAdf(engine, title);
             break;
-        default:
-            // The builders of the other types are not built yet.
+        case kArtificialSatellite:
+            m_text = GetTextSatellite(engine, title);
+            break;
+        case kMeteor:
+            m_text = GetTextMeteor(engine, title);
+            break;
+        case kFieldOfViewCircle:
+            m_text = GetTextFiledOfView(engine, title);
+            break;
+        case kAngleOfView:
+            m_text = GetTextAngleOfField(engine, title);
+            break;
+        case kMosaicOfField:
+            m_text = GetTextMosaicOfField(engine, title);
             break;
     }
 }

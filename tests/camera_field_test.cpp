@@ -1,0 +1,102 @@
+// Field-of-view circle, camera-field and mosaic texts through the replay
+// engine.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/test_support.h"
+#include "tests/text_fixture.h"
+
+namespace {
+
+using Sky = TextFixture;
+
+const char16_t kField[] = u"AngleOfView.Camera1";
+const char16_t kMosaic[] = u"MosaicOfField";
+
+// A 35 mm frame (36 x 24 mm) at 50 mm.
+const Replies kFullFrame50 = {{u".Name", u"標準"},
+                              {u".FocalLength", u"50"},
+                              {u".HorizontalSize", u"36"},
+                              {u".VerticalSize", u"24"}};
+
+}  // namespace
+
+TEST(CameraFieldText, FieldOfViewCircle) {
+    Sky s;
+    s.status.DispEqt2000 = 1;
+    s.Object(u"FieldOfViewCircle.1", {{u".Name", u"ファインダー"}, {u".Angle", u"6.25"}});
+    s.Object(u"FieldOfViewCircle.1", {{u".position.RA", u"5.5"}, {u".position.DEC", u"-5.4"}});
+    EXPECT_EQ(s.Text(u"FieldOfViewCircle.1", 1), "ファインダー (6.25ﾟ)");
+    EXPECT_EQ(s.Text(u"FieldOfViewCircle.1"),
+              "ファインダー (6.25ﾟ)\r\n赤経 05h30m00.0s  赤緯 -05ﾟ24'00\" (J2000)\r\n");
+}
+
+TEST(CameraFieldText, CameraField) {
+    const struct {
+        const char16_t* camera;
+        const char16_t* guider_width;
+        const char16_t* roll;
+        const char* title;
+        const char* rest;
+    } cases[] = {
+        {u"none", u"", u"-10", "標準 カスタム (39.60ﾟ×26.99ﾟ)", "回転角 350.0 度\r\n"},
+        {u"EOS 6D", u"0", u"0", "標準 EOS 6D (39.60ﾟ×26.99ﾟ)", "回転角 0.0 度\r\n"},
+        {u"EOS 6D", u"4.8", u"370", "標準 EOS 6D (39.60ﾟ×26.99ﾟ)",
+         "ガイドエリア 4.8 × 3.6 mm チップ間隔 2.5 mm\r\n回転角 10.0 度\r\n"},
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        s.Object(kField, kFullFrame50);
+        s.Object(kField, {{u".Camera", c.camera},
+                          {u".Guider.HorizontalSize", c.guider_width},
+                          {u".Guider.VerticalSize", u"3.6"},
+                          {u".Guider.Distance", u"2.5"},
+                          {u".Roll", c.roll}});
+        EXPECT_EQ(s.Text(kField, 1), c.title);
+        EXPECT_EQ(
+            s.Text(kField),
+            std::string(c.title) + "\r\n焦点距離 50.0 mm 撮像エリア 36.0 × 24.0 mm\r\n" + c.rest);
+    }
+    Sky s;  // no focal length: a half turn for any side
+    s.Object(kField, {{u".Camera", u"None"}, {u".HorizontalSize", u"36"}});
+    EXPECT_EQ(s.Text(kField, 1), " カスタム (180.00ﾟ×0.00ﾟ)");
+}
+
+TEST(CameraFieldText, Mosaic) {
+    const struct {
+        const char16_t* object;
+        const char16_t* camera;
+        const char16_t* coordinate;
+        const char16_t* overlap;
+        const char* title;
+        const char* overlap_line;
+    } cases[] = {
+        {u"MosaicOfField.3", u"NONE", u"Equatorial", u"0.155",
+         "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.3)", "重なり 15 %, 赤道座標"},
+        {u"MosaicOfField.2.1", u"EOS 6D", u"EQUATORIAL J2000", u"0.29",
+         "標準 EOS 6D  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.2.1)", "重なり 29 %, 赤道座標"},
+        {kMosaic, u"None", u"horizon", u"0.1", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
+         "重なり 10 %, 地平座標"},
+        {kMosaic, u"None", u"Horizontal", u"", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
+         "重なり 0 %, スクリーン"},
+        {kMosaic, u"None", u"", u"1e99", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
+         "重なり 0 %, スクリーン"},
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        // The mosaic's properties sit on the part before the first ".".
+        s.Object(kMosaic, kFullFrame50);
+        s.Object(kMosaic, {{u".Camera", c.camera},
+                           {u".Row", u"2"},
+                           {u".Column", u"3"},
+                           {u".Coordinate", c.coordinate},
+                           {u".Overlap", c.overlap},
+                           {u".Roll", u"-10"}});
+        EXPECT_EQ(s.Text(c.object, 1), c.title);
+        EXPECT_EQ(s.Text(c.object), std::string(c.title) +
+                                        "\r\n焦点距離 50.0 mm 撮像エリア 36.0 × 24.0 mm\r\n" +
+                                        c.overlap_line + "\r\n回転角 350.0 度\r\n")
+            << U8(c.object);
+    }
+}

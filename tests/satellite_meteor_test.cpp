@@ -1,0 +1,144 @@
+// Artificial-satellite and meteor-radiant texts through the replay engine,
+// and the search for the date of a solar longitude.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "clickdata/click_data.h"
+#include "host/vexacl.h"
+#include "tests/test_support.h"
+#include "tests/text_fixture.h"
+
+namespace {
+
+using Sky = TextFixture;
+
+struct SunSearch : CLumClickData {
+    using CLumClickData::GetJdSunLambda;
+};
+
+const char16_t kIss[] = u"ArtificialSatellite.25544";
+const char16_t kPerseids[] = u"Meteor.Perseids";
+
+// Julian Day (UT) of a UT calendar instant.
+double Jd(int y, int mo, int d, int h, int mi) {
+    return vexacl::GetJd(tagADATE{y, mo, d, h, mi, 0.0, 0.0});
+}
+
+}  // namespace
+
+TEST(SatelliteText, TitleNameFallbackAndLines) {
+    Sky s;
+    s.Object(kIss, {{u".TLEName", u"ISS (ZARYA)"}, {u".Number", u"25544"}});
+    EXPECT_EQ(s.Text(kIss, 1), "ISS (ZARYA) (25544)");
+    s.Reply(kIss, u".Name", u"国際宇宙ステーション");
+    EXPECT_EQ(s.Text(kIss, 1), "国際宇宙ステーション (25544)");
+    EXPECT_EQ(s.Text(u"ArtificialSatellite.1", 1), " ()");  // neither name nor number
+
+    s.status.DispDistR = 1;
+    s.status.PlanetPhysicalTable = 1;
+    s.Object(kIss, {{u".GeocentricDistance", u"6791.4"},
+                    {u".TopocentricDistance", u"1234.6"},
+                    {u".LLA.Altitude", u"420449"}});
+    EXPECT_EQ(s.Text(kIss),
+              "国際宇宙ステーション (25544)\r\n地心距離 6791 km\r\n測心距離 1235 km\r\n"
+              "直下点 東経  0ﾟ00'00\" 北緯 0ﾟ00'00\"\r\n高度 420.4 km\r\n");
+}
+
+TEST(SatelliteText, SubSatellitePoint) {
+    const struct {
+        const char16_t* longitude;
+        const char16_t* latitude;
+        const char* line;
+    } cases[] = {
+        {u"-0.5", u"-0.5", "西経  0ﾟ30'00\" 南緯 0ﾟ30'00\""},
+        {u"0", u"51.6", "東経  0ﾟ00'00\" 北緯51ﾟ36'00\""},
+        // 0.5° less 0.4": the seconds print 60, without a carry.
+        {u"-139.49988888888889", u"35.6895", "西経139ﾟ29'60\" 北緯35ﾟ41'22\""},
+        {u"nan", u"1e999", "東経  0ﾟ00'00\" 北緯 0ﾟ00'00\""},  // no number: zeros
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        s.status.PlanetPhysicalTable = 1;
+        s.Object(kIss, {{u".LLA.Longitude", c.longitude}, {u".LLA.Latitude", c.latitude}});
+        EXPECT_EQ(s.Text(kIss), std::string(" ()\r\n直下点 ") + c.line + "\r\n高度 0.0 km\r\n")
+            << U8(c.longitude);
+    }
+}
+
+TEST(SatelliteText, ElementEpoch) {
+    const char kFirst[] = "2018年01月02日12時00分00.000000秒(UTC)\r\n";
+    const struct {
+        const char16_t* reply;
+        std::string lines;
+    } cases[] = {
+        {u"2458121.0", std::string("元期 ") + kFirst},
+        {u"2458121.0, 2458121.75",
+         std::string("元期(1) ") + kFirst + "元期(2) 2018年01月03日06時00分00.000000秒(UTC)\r\n"},
+        {u" , 2458121.0", std::string("元期 ") + kFirst},
+        {u"2458121.0,", std::string("元期 ") + kFirst},
+        {u"0, -1", ""},
+        {u"*", ""},
+        {u"1e300", ""},  // beyond the calendar
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        s.Reply(kIss, u".Element.JulianEpoch", c.reply);
+        EXPECT_EQ(s.Text(kIss), " ()\r\n" + c.lines) << U8(c.reply);
+    }
+}
+
+TEST(SunLongitudeSearch, PublishedEquinoxesAndSolstices) {
+    // USNO, "Earth's Seasons" 2024 (UT), and Meeus, Astronomical Algorithms,
+    // example 27.a: the June solstice of 1962, JDE 2437837.39245 less
+    // Delta T 34 s.  The search stops within 0.1° of the Sun's motion
+    // (0.1 day); its geometric longitude differs from the apparent one by
+    // aberration and nutation (< 0.02 day).
+    const struct {
+        double start, target, published;
+    } cases[] = {
+        {Jd(2024, 1, 1, 0, 0), 0.0, Jd(2024, 3, 20, 3, 6)},
+        {Jd(2024, 1, 1, 0, 0), 90.0, Jd(2024, 6, 20, 20, 51)},
+        {Jd(2024, 1, 1, 0, 0), 180.0, Jd(2024, 9, 22, 12, 44)},
+        {Jd(2024, 1, 1, 0, 0), -90.0, Jd(2024, 12, 21, 9, 20)},
+        {Jd(1962, 1, 1, 0, 0), 450.0, 2437837.39245 - 34.0 / 86400.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(SunSearch::GetJdSunLambda(c.start, c.target), c.published, 0.12) << c.target;
+    }
+    // 0.05° past the target (1.2 hours after the equinox): the next one.
+    const double past = Jd(2024, 3, 20, 4, 19);
+    EXPECT_NEAR(SunSearch::GetJdSunLambda(past, 0.0), Jd(2025, 3, 20, 9, 1), 0.12);
+    EXPECT_TRUE(std::isnan(SunSearch::GetJdSunLambda(NAN, 0.0)));
+}
+
+TEST(MeteorText, TitleAndDateOfTheMaximum) {
+    // The Sun's longitude at 2026-08-12 23:00 UT is the peak's.
+    double earth = 0.0;
+    vexacl::CalcPlanetLbr(vexacl::kBodyEarth, vexacl::UtToDt(Jd(2026, 8, 12, 23, 0)), &earth,
+                          nullptr);
+    CString peak;
+    peak.Format(u"%.6f", vexacl::degmal(earth + 180.0));
+    const struct {
+        const char* zone;
+        const char16_t* peak;
+        const char* line;
+    } cases[] = {
+        {"9", peak.GetString(), "極大日 8月13日頃\r\n"},
+        {"-9", peak.GetString(), "極大日 8月12日頃\r\n"},
+        {"9", u"*", ""},  // no peak, no date
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        std::string error;
+        ASSERT_TRUE(s.engine.LoadText(std::string("? LST(Time.Year)\t2026\n? LST(Time.Month)\t7\n"
+                                                  "? LST(Time.Day)\t1\n? Time.Timezone\t") +
+                                          c.zone,
+                                      &error))
+            << error;
+        s.Object(kPerseids, {{u".Name", u"ペルセウス座"}, {u".LambdaOfPeak", c.peak}});
+        EXPECT_EQ(s.Text(kPerseids, 1), "ペルセウス座流星群の放射点");
+        EXPECT_EQ(s.Text(kPerseids), std::string("ペルセウス座流星群の放射点\r\n") + c.line);
+    }
+}

@@ -109,7 +109,8 @@ class CLumClickData {
     CString GetTextSatellite(CCorLum* engine, int title);
     CString GetTextMeteor(CCorLum* engine, int title);
     // The first Julian Day (UT) from `jd` (UT) on at which the Sun's
-    // geometric ecliptic longitude of date is `target` degrees, to 0.1 degree.
+    // geometric ecliptic longitude (mean equinox of date) is `target` degrees,
+    // to 0.1 degree.
     static double GetJdSunLambda(double jd, double target);
     CString GetTextFiledOfView(CCorLum* engine, int title);
     CString GetTextAngleOfField(CCorLum* engine, int title);

@@ -68,9 +68,7 @@ TEST(CameraFieldText, Mosaic) {
          "標準 EOS 6D  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.2.1)", "重なり 29 %, 赤道座標"},
         {kMosaic, u"None", u"horizon", u"0.1", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
          "重なり 10 %, 地平座標"},
-        {kMosaic, u"None", u"Horizontal", u"", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
-         "重なり 0 %, スクリーン"},
-        {kMosaic, u"None", u"", u"1e99", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
+        {kMosaic, u"None", u"Horizontal", u"1e99", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
          "重なり 0 %, スクリーン"},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,8 @@
 #include "cdf/cdf.h"
 
+#include <iterator>
+#include <utility>
+
 #include "host/file_system.h"
 #include "host/registry.h"
 
@@ -25,37 +28,24 @@ bool HasValue(const CString& line) {
     return !value.IsEmpty();
 }
 
+// The escapes of the plain form, in the order they are made; reading undoes
+// them in the reverse order.
+const std::pair<const char16_t*, const char16_t*> kPlainEscapes[] = {
+    {u"\n", u"\\n"}, {u"\r", u"\\r"}, {u"\"", u"\\\""}};
+
 // The plain form's text inside the quotes.
 CString EscapePlain(const CString& comment) {
     CString text = comment;
-    text.Replace(u"\n", u"\\n");
-    text.Replace(u"\r", u"\\r");
-    text.Replace(u"\"", u"\\\"");
+    for (const auto& [character, escape] : kPlainEscapes) text.Replace(character, escape);
     return text;
 }
 
-// The escaped form's text inside the quotes.
+// The escaped form's text inside the quotes: every backslash doubled first,
+// so that the backslashes of the escapes that follow stand alone.
 CString EscapeAll(const CString& comment) {
-    CString text;
-    for (const char16_t c : comment.view()) {
-        switch (c) {
-            case u'\\':
-                text += u"\\\\";
-                break;
-            case u'\n':
-                text += u"\\n";
-                break;
-            case u'\r':
-                text += u"\\r";
-                break;
-            case u'"':
-                text += u"\\\"";
-                break;
-            default:
-                text += c;
-        }
-    }
-    return text;
+    CString text = comment;
+    text.Replace(u"\\", u"\\\\");
+    return EscapePlain(text);
 }
 
 bool IsUnescapedQuote(const CString& text, int i) {
@@ -77,9 +67,9 @@ CString ReadPlain(const CString& rest) {
     }
     if (last >= 0 && rest[last] == u'"' && end >= last) end = last;
     CString text = rest.Left(end);
-    text.Replace(u"\\\"", u"\"");
-    text.Replace(u"\\r", u"\r");
-    text.Replace(u"\\n", u"\n");
+    for (auto it = std::rbegin(kPlainEscapes); it != std::rend(kPlainEscapes); ++it) {
+        text.Replace(it->second, it->first);
+    }
     return text;
 }
 

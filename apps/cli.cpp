@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "cdf/cdf.h"
 #include "clickdata/click_data.h"
 #include "engine/stkstr.h"
 #include "engine/trace_corlum.h"
@@ -31,6 +32,8 @@ const char* const kUsage =
     "  settings  print or change the saved display settings\n"
     "  query  send engine commands and print the replies\n"
     "  find   print the objects that bear a name, or lie near a place\n"
+    "  comment  print or set the user's comment on an object, or list the comments\n"
+    "  keys   print the comment key and the gallery search key of each object\n"
     "\n"
     "'vexclk COMMAND --help' describes a command.\n";
 
@@ -103,6 +106,35 @@ const char* const kSettingsUsage =
     "The store is $VEXCLK_REGISTRY, else\n"
     "${XDG_CONFIG_HOME:-$HOME/.config}/vexclk/registry.json.\n";
 
+const char* const kCommentUsage =
+    "usage: vexclk comment [--replies FILE] [--file PATH] OBJECT\n"
+    "       vexclk comment [--replies FILE] [--file PATH] --set TEXT OBJECT\n"
+    "       vexclk comment --list [--file PATH]\n"
+    "\n"
+    "Prints the user's comment on OBJECT followed by a line feed (nothing when it\n"
+    "has none).  --set stores TEXT as the comment (line feeds in TEXT are line\n"
+    "breaks; an empty TEXT removes it) and saves the file.  --list prints every key\n"
+    "of the file with its comment as KEY<TAB>COMMENT, where \\\\, \\t, \\n and \\r\n"
+    "stand for backslash, tab, line feed and carriage return.\n"
+    "\n"
+    "OBJECT is filed under the key the palette uses (see 'vexclk keys'), asked of\n"
+    "the sky engine or of the replies FILE; an object without one (a temporarily\n"
+    "numbered star, for instance) cannot carry a comment.  The file is PATH, else\n"
+    "the registry value Files/ClickData, else\n"
+    "${XDG_DATA_HOME:-$HOME/.local/share}/vexclk/lumvex.cdf.\n";
+
+const char* const kKeysUsage =
+    "usage: vexclk keys [--replies FILE] OBJECT...\n"
+    "\n"
+    "Prints three lines for each OBJECT: its key in the comment file, whether it\n"
+    "may carry a comment, and its search key in the posted-image gallery (after\n"
+    "its text is built, as the palette does):\n"
+    "  comment-key<TAB>KEY\n"
+    "  comment-enabled<TAB>0|1\n"
+    "  search-key<TAB>KEY\n"
+    "Backslash, tab, line feed and carriage return in a key print as \\\\, \\t, \\n\n"
+    "and \\r.\n";
+
 struct BadInput {
     std::string message;
 };
@@ -157,10 +189,21 @@ std::string ShowControls(const CString& text) {
     return shown.ToUtf8();
 }
 
+// A text on one line that can be read back exactly: backslash, tab, line
+// feed and carriage return written as \\, \t, \n and \r.
+std::string ShowEscaped(const CString& text) {
+    CString shown = text;
+    shown.Replace(u"\\", u"\\\\");
+    shown.Replace(u"\t", u"\\t");
+    return ShowControls(shown);
+}
+
 // Options shared by the commands; each command accepts its own subset.
 struct Options {
     std::string replies;
-    std::string time, near;
+    std::string time, near, file;
+    std::optional<std::string> set;
+    bool list = false;
     std::optional<double> tz, lat, lon, height;
     bool title = false, raw = false, trace = false;
     bool very_high_precision = false, origin_north = false, not_earth = false;
@@ -222,6 +265,13 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
             o.time = value();
         } else if (a == "--near") {
             o.near = value();
+        } else if (a == "--file") {
+            o.file = value();
+            if (o.file.empty()) throw BadInput{"vexclk " + command + ": --file needs a path"};
+        } else if (a == "--set") {
+            o.set = value();
+        } else if (a == "--list") {
+            o.list = true;
         } else if (a == "--tz" || a == "--lat" || a == "--lon" || a == "--height") {
             const std::string text = value();
             const auto number = ParseDouble(text);
@@ -299,6 +349,17 @@ Engine MakeEngine(const Options& o, const std::string& command) {
     return e;
 }
 
+// A text engine with the display settings saved in the store, as the
+// palette lends it its record.
+struct TextEngine {
+    CCdStatus status;
+    CLumClickData data;
+    TextEngine() {
+        status.Load();
+        data.SetStatus(&status);
+    }
+};
+
 int RunText(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.help) {
         out << kTextUsage;
@@ -312,12 +373,9 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
     });
     CCorLum* engine = o.trace ? static_cast<CCorLum*>(&traced) : inner;
 
-    CCdStatus status;
-    status.Load();
-    for (const auto& [field, value] : o.settings) status.*(field->member) = value;
-
-    CLumClickData data;
-    data.SetStatus(&status);
+    TextEngine text_engine;
+    for (const auto& [field, value] : o.settings) text_engine.status.*(field->member) = value;
+    CLumClickData& data = text_engine.data;
     data.SetExtraOption(o.very_high_precision ? 1 : 0);
     // The palette treats an observer off the Earth the same way.
     data.SetNotEarth(o.not_earth || !inner->OnEarth() ? 1 : 0);
@@ -349,6 +407,89 @@ int RunType(const Options& o, std::ostream& out) {
     CLumClickData data;
     for (const auto& object : o.operands) {
         out << data.ClassifyObject(made.engine.get(), CString::FromUtf8(object)) << "\n";
+    }
+    return 0;
+}
+
+// Reads the comment file into `cdf`; a file that is not there is no
+// comment yet.
+void LoadComments(CCdf& cdf, const CString& path) {
+    CLumFile::Error error = CLumFile::Error::kNone;
+    if (cdf.LoadFile(path, &error) || error == CLumFile::Error::kNone ||
+        error == CLumFile::Error::kMissing) {
+        return;
+    }
+    const std::string name = "'" + path.ToUtf8() + "'";
+    if (error == CLumFile::Error::kUndecodable) {
+        throw BadInput{"vexclk comment: " + name +
+                       " is neither UTF-8 nor UTF-16 with a byte-order mark; left as it is"};
+    }
+    throw BadInput{"vexclk comment: cannot read the comment file " + name};
+}
+
+int RunComment(const Options& o, std::ostream& out) {
+    if (o.help) {
+        out << kCommentUsage;
+        return 0;
+    }
+    if (o.list && (o.set || !o.operands.empty())) {
+        throw BadInput{"vexclk comment: --list takes neither OBJECT nor --set"};
+    }
+    if (!o.list && o.operands.size() != 1) throw BadInput{"vexclk comment: give one OBJECT"};
+    const CString path = o.file.empty() ? CCdf::DefaultPath() : CString::FromUtf8(o.file);
+    if (path.IsEmpty()) {
+        throw BadInput{"vexclk comment: no home folder for the comment file; give --file PATH"};
+    }
+    CCdf cdf;
+    LoadComments(cdf, path);
+    if (o.list) {
+        for (const CString& key : cdf.GetKeys()) {
+            CString comment;
+            cdf.GetComment(key, comment);
+            out << ShowEscaped(key) << "\t" << ShowEscaped(comment) << "\n";
+        }
+        return 0;
+    }
+
+    Engine made = MakeEngine(o, "comment");
+    TextEngine text_engine;
+    const CString object = CString::FromUtf8(o.operands[0]);
+    CLumClickData& data = text_engine.data;
+    if (!data.IsCommentEnable(made.engine.get(), object)) {
+        throw BadInput{"vexclk comment: " + o.operands[0] + " cannot carry a comment"};
+    }
+    const CString key = data.StkToCdf(made.engine.get(), object);
+    if (!o.set) {
+        CString comment;
+        if (cdf.GetComment(key, comment) && !comment.IsEmpty()) out << comment.ToUtf8() << "\n";
+        return 0;
+    }
+    if (!cdf.SetComment(key, CString::FromUtf8(*o.set))) {
+        throw BadInput{"vexclk comment: the key of " + o.operands[0] + " cannot be filed"};
+    }
+    if (!cdf.SaveFile(path)) {
+        throw BadInput{"vexclk comment: cannot write the comment file '" + path.ToUtf8() + "'"};
+    }
+    return 0;
+}
+
+int RunKeys(const Options& o, std::ostream& out) {
+    if (o.help) {
+        out << kKeysUsage;
+        return 0;
+    }
+    if (o.operands.empty()) throw BadInput{"vexclk keys: no OBJECT given"};
+    Engine made = MakeEngine(o, "keys");
+    CCorLum* const engine = made.engine.get();
+    TextEngine text_engine;
+    CLumClickData& data = text_engine.data;
+    for (const auto& operand : o.operands) {
+        const CString object = CString::FromUtf8(operand);
+        const CString key = data.StkToCdf(engine, object);
+        const int enabled = data.IsCommentEnable(engine, object);
+        data.GetText(engine, object, 0);
+        out << "comment-key\t" << ShowEscaped(key) << "\ncomment-enabled\t" << enabled
+            << "\nsearch-key\t" << ShowEscaped(data.GetDBSearchString(engine)) << "\n";
     }
     return 0;
 }
@@ -531,6 +672,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (command == "find") return RunFind(ParseOptions(args, command, {"--near"}), out);
         if (command == "parse") return RunParse(ParseOptions(args, command, {}), out);
         if (command == "settings") return RunSettings(args, out);
+        if (command == "comment") {
+            return RunComment(
+                ParseOptions(args, command, {"--replies", "--file", "--set", "--list"}), out);
+        }
+        if (command == "keys") return RunKeys(ParseOptions(args, command, {"--replies"}), out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
         err << bad.message << "\n";

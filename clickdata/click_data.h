@@ -154,6 +154,36 @@ class CLumClickData {
     CString GetSolarElongation(CCorLum* engine);
     CString GetDailyMotion(CCorLum* engine);
 
+    // Comment-file keys and gallery search keys (comment_keys.cpp).
+  public:
+    // 1 when the object may carry a comment: it can be classified, is no
+    // temporarily numbered star ("Xno", "No"), and has a key of its own.
+    // The current object stays as it is.
+    int IsCommentEnable(CCorLum* engine, const CString& object);
+    // The key of the object's comment-file entry; the object becomes the
+    // current one.  Empty when the object has no lasting identity.
+    CString StkToCdf(CCorLum* engine, const CString& object);
+    // The gallery search key of the current object left by GetText; empty
+    // when the object is not searched.
+    CString GetDBSearchString(CCorLum* engine);
+
+  protected:
+    // The comment key of the current object, one builder per type.
+    CString GetCdfTextStar(CCorLum* engine);
+    CString GetCdfTextCons(CCorLum* engine);
+    CString GetCdfTextEqt(CCorLum* engine);
+    CString GetCdfTextSolar(CCorLum* engine);
+    CString GetCdfTextDeepSky(CCorLum* engine);
+    CString GetCdfTextMagellan(CCorLum* engine);
+    CString GetCdfTextSatellite(CCorLum* engine);
+    CString GetCdfTextMeteor(CCorLum* engine);
+    CString GetCdfTextAdf(CCorLum* engine);
+    CString GetCdfTextFieldOfView(CCorLum* engine);
+    CString GetCdfTextAngleOfField(CCorLum* engine);
+    // prefix + part; empty when the part carries no value, since such a key
+    // would be shared by every object that lacks the part.
+    static CString CdfKey(const CString& prefix, const CString& part);
+
     int m_notEarth = 0;
     CStkString m_object;
     int m_type = 0;

@@ -62,6 +62,15 @@ class CMapStringTo {
         value = it->second;
         return true;
     }
+    // The value stored under the key, changed in place; null when none.
+    T* PLookup(const CString& key) {
+        const auto it = m_.find(key);
+        return it == m_.end() ? nullptr : &it->second;
+    }
+    const T* PLookup(const CString& key) const {
+        const auto it = m_.find(key);
+        return it == m_.end() ? nullptr : &it->second;
+    }
     bool RemoveKey(const CString& key) { return m_.erase(key) > 0; }
     void RemoveAll() { m_.clear(); }
     int GetCount() const { return static_cast<int>(m_.size()); }

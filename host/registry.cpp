@@ -2,8 +2,6 @@
 
 #include <fcntl.h>
 #include <picojson.h>
-#include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +10,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 
-namespace {
-enum class FileState { kRead, kMissing, kUnreadable, kOversized };
-}  // namespace
+#include "host/file_system.h"
+
+using host::FileDescriptor;
+using host::FileState;
 
 // One reading of the store, shared by the reads that use it.
 struct host::detail::RegistryDocument {
@@ -28,12 +26,9 @@ struct host::detail::RegistryDocument {
 // One change of the store: the lock, the document as read, and what the
 // change did to it.  Held by a single write or by a CRegistry::Batch.
 struct host::detail::RegistryUpdate {
-    ~RegistryUpdate() {
-        if (lock >= 0) close(lock);  // releases the flock
-    }
     bool ok = false;  // locked and read: the document may be changed
-    std::string path, folder;
-    int lock = -1;
+    std::string path;
+    host::StoreWriteLock lock;
     FileState state = FileState::kMissing;
     std::string old;
     mode_t mode = 0600;
@@ -43,8 +38,6 @@ struct host::detail::RegistryUpdate {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Far beyond any settings file; a bigger file is not ours and is treated as
 // unreadable JSON rather than pulled into memory on every read.
 constexpr size_t kMaxStoreBytes = size_t{16} << 20;
@@ -53,66 +46,11 @@ constexpr size_t kMaxStoreBytes = size_t{16} << 20;
 //   registry.json.lock                 the writers' lock (never removed)
 //   registry.json.tmp-XXXXXX           a replacement being written
 //   registry.json.corrupt-STAMP[-N]    a bad store kept aside
-const char kLockSuffix[] = ".lock";
-const char kTempInfix[] = ".tmp-";
 const char kCorruptInfix[] = ".corrupt-";
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool ok() const { return fd_ >= 0; }
-    // Closes now, reporting the error a delayed write may surface here.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-// Reads the whole store.  `mode` receives the file's permission bits.
-FileState ReadWhole(const std::string& path, std::string* bytes, mode_t* mode) {
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.ok()) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
-    struct stat st {};
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileState::kUnreadable;
-    if (mode) *mode = st.st_mode & 07777;
-    if (static_cast<unsigned long long>(st.st_size) > kMaxStoreBytes) return FileState::kOversized;
-    bytes->clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FileState::kUnreadable;
-        if (n == 0) break;
-        bytes->append(buffer, static_cast<size_t>(n));
-        if (bytes->size() > kMaxStoreBytes) return FileState::kOversized;
-    }
-    return FileState::kRead;
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 bool IsJsonSpace(char c) {
@@ -174,7 +112,9 @@ std::shared_ptr<const Document> ReadStore() {
         new std::shared_ptr<const Document>(std::make_shared<const Document>());
     const std::string path = CRegistry::StorePath();
     std::string bytes;
-    if (path.empty() || ReadWhole(path, &bytes, nullptr) != FileState::kRead) return *empty;
+    if (path.empty() || host::ReadWholeFile(path, kMaxStoreBytes, &bytes) != FileState::kRead) {
+        return *empty;
+    }
     Shared& s = State();
     std::lock_guard<std::mutex> guard(s.mutex);
     if (s.document && bytes == s.bytes) return s.document;
@@ -183,44 +123,6 @@ std::shared_ptr<const Document> ReadStore() {
     s.bytes = std::move(bytes);
     s.document = std::move(document);
     return s.document;
-}
-
-// A store that is a symbolic link (say into a dotfiles checkout) stays a
-// link: the file it points to, even one not made yet, is the one replaced.
-std::string ResolveLink(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {  // a loop of links ends somewhere
-        std::error_code ec;
-        if (!fs::is_symlink(path, ec)) break;
-        fs::path target = fs::read_symlink(path, ec);
-        if (ec) break;
-        if (target.is_relative()) target = fs::path(path).parent_path() / target;
-        path = target.string();
-    }
-    return path;
-}
-
-std::string Folder(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
-void SyncFolder(const std::string& folder) {
-    FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.ok()) fsync(fd.get());
-}
-
-// Temporary files that a writer killed half-way left behind.  Only called
-// under the lock, when no other writer can be using one.
-void RemoveStaleTemporaries(const std::string& path, const std::string& folder) {
-    const std::string prefix = fs::path(path).filename().string() + kTempInfix;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
 }
 
 // Copies `from` to a new file `to`; fails with EEXIST if `to` is there.
@@ -238,7 +140,7 @@ bool CopyExclusive(const std::string& from, const std::string& to) {
             ok = n == 0;
             break;
         }
-        if (!WriteAll(out.get(), buffer, static_cast<size_t>(n))) {
+        if (!host::WriteAll(out.get(), buffer, static_cast<size_t>(n))) {
             ok = false;
             break;
         }
@@ -269,43 +171,15 @@ bool KeepAside(const std::string& path) {
     return false;
 }
 
-// Replaces the store by a complete new file: written to a temporary file
-// in the same folder, flushed to disk, then renamed over the old one.
-bool ReplaceStore(const std::string& path, const std::string& folder, const std::string& text,
-                  mode_t mode) {
-    std::string temporary = path + kTempInfix + "XXXXXX";
-    FileDescriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd.ok()) return false;
-    fchmod(fd.get(), mode);  // keep the old file's permissions; best effort
-    bool ok = WriteAll(fd.get(), text.data(), text.size());
-    ok = ok && fsync(fd.get()) == 0;
-    ok = fd.Close() && ok;
-    if (ok && rename(temporary.c_str(), path.c_str()) == 0) {
-        SyncFolder(folder);
-        return true;
-    }
-    unlink(temporary.c_str());
-    return false;
-}
-
 using Update = host::detail::RegistryUpdate;
 
 // Locks the store and reads it.  False when the change cannot be made.
 bool Begin(Update& u) {
     u.path = CRegistry::StorePath();
     if (u.path.empty()) return false;
-    u.path = ResolveLink(u.path);
-    u.folder = Folder(u.path);
-    std::error_code ec;
-    fs::create_directories(u.folder, ec);
-    if (ec) return false;
-    u.lock = open((u.path + kLockSuffix).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (u.lock < 0) return false;
-    while (flock(u.lock, LOCK_EX) != 0) {
-        if (errno != EINTR) return false;
-    }
-    RemoveStaleTemporaries(u.path, u.folder);
-    u.state = ReadWhole(u.path, &u.old, &u.mode);
+    u.path = host::ResolveLink(u.path);
+    if (!u.lock.Acquire(u.path)) return false;
+    u.state = host::ReadWholeFile(u.path, kMaxStoreBytes, &u.old, &u.mode);
     // A store that exists but cannot be read must not be overwritten with a
     // document that lacks everything it holds.
     if (u.state == FileState::kUnreadable) return false;
@@ -336,7 +210,10 @@ bool Finish(Update& u) {
     text += '\n';
     if (u.state == FileState::kRead && !u.keep_aside && text == u.old) return true;  // unchanged
     if (u.keep_aside && !KeepAside(u.path)) return false;
-    if (!ReplaceStore(u.path, u.folder, text, u.mode)) return false;
+    host::StoreReplacement replacement;
+    if (!replacement.Open(u.path, u.mode) || !replacement.Write(text) || !replacement.Commit()) {
+        return false;
+    }
     auto document = std::make_shared<Document>();
     document->root = std::move(u.root);
     Shared& s = State();
@@ -388,22 +265,8 @@ bool Find(const CString& key, const CString& name, picojson::value* found) {
 std::string CRegistry::StorePath() {
     std::string path = Env("VEXCLK_REGISTRY");
     if (!path.empty()) return path;
-    std::string config = Env("XDG_CONFIG_HOME");
-    if (config.empty() || config[0] != '/') {  // the XDG rules ignore a relative path
-        std::string home = Env("HOME");
-        if (home.empty()) {
-            struct passwd entry {};
-            struct passwd* found = nullptr;
-            char buffer[4096];
-            if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
-                found->pw_dir) {
-                home = found->pw_dir;
-            }
-        }
-        if (home.empty()) return {};
-        config = home + "/.config";
-    }
-    return config + "/vexclk/registry.json";
+    const std::string config = host::XdgFolder("XDG_CONFIG_HOME", ".config");
+    return config.empty() ? config : config + "/vexclk/registry.json";
 }
 
 int CRegistry::Read(const CString& key, const CString& name, int def, int* result, int kind) {

@@ -626,6 +626,8 @@ CString CSkyEngine::StarProperty(const SkyStar& star, const CString& s, bool num
 
 CString CSkyEngine::DeepSkyProperty(const SkyDeepSky& dso, const CString& s, bool pgc) {
     const CString common = dso.name_ja.IsEmpty() ? dso.name_en : dso.name_ja;
+    // One designation per object, whichever identifier reached it.
+    if (s == u".number") return dso.id;
     if (pgc) {
         if (s == u".aliasname") return dso.id;
         if (s == u".vhelio" || s == u".type") return u"*";  // not in the data

@@ -25,53 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets (or, with nullopt, unsets) an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        Set(name, value);
-    }
-    ~ScopedEnv() { Set(name_, old_); }
-
-  private:
-    static void Set(const char* name, const std::optional<std::string>& value) {
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::set<std::string> Names(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
-    return names;
-}
-
-// Runs `body` in a child process; its result is the exit status (-1 when the
-// child did not exit normally).
-int InChild(const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Root ignores folder permissions; a child that must meet them runs as
-// "nobody" instead.
-bool DropRoot() {
-    if (geteuid() != 0) return true;
-    return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
-}
-
 class RegistryTest : public ::testing::Test {
   protected:
     RegistryTest()
@@ -84,7 +37,7 @@ class RegistryTest : public ::testing::Test {
     // The contents of the files a corrupt store was kept aside as.
     std::multiset<std::string> KeptAside() const {
         std::multiset<std::string> kept;
-        for (const std::string& n : Names(folder())) {
+        for (const std::string& n : FolderNames(folder())) {
             if (n.rfind("registry.json.corrupt-", 0) == 0) kept.insert(Slurp(folder() + "/" + n));
         }
         return kept;
@@ -206,14 +159,16 @@ TEST_F(RegistryTest, ReplacementIsCleanAndOnlyWhenNeeded) {
         Plant(bytes);
         EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 1);
         EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
-        EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+        EXPECT_EQ(FolderNames(folder()),
+                  (std::set<std::string>{"registry.json", "registry.json.lock"}));
     }
     EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 0);  // the last one's value survived
 
     // What a writer killed between writing and renaming leaves behind goes.
     std::ofstream(folder() + "/registry.json.tmp-Ab12Cd") << "{\"half";
     for (int i = 0; i < 20; ++i) ASSERT_EQ(CRegistry::Write(u"K", u"v", i, 1), 1);
-    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    EXPECT_EQ(FolderNames(folder()),
+              (std::set<std::string>{"registry.json", "registry.json.lock"}));
 
     // The same value again leaves the file alone.
     struct stat before {
@@ -245,7 +200,7 @@ TEST_F(RegistryTest, UnwritableFolderLosesTheWriteAndKeepsTheOldFile) {
         EXPECT_EQ(written, 0) << "lock file exists: " << lock_file_exists;
         EXPECT_EQ(Slurp(store_), before);
         EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
-        for (const std::string& n : Names(folder())) {
+        for (const std::string& n : FolderNames(folder())) {
             EXPECT_TRUE(n == "registry.json" || n == "registry.json.lock") << n;
         }
     }
@@ -306,7 +261,8 @@ TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
             EXPECT_EQ(ReadInt(u"Test", name), i * 3 + 1) << U8(name);
         }
     }
-    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    EXPECT_EQ(FolderNames(folder()),
+              (std::set<std::string>{"registry.json", "registry.json.lock"}));
 }
 
 TEST_F(RegistryTest, BatchReplacesTheStoreOnceAndKeepsAConcurrentWrite) {

@@ -123,6 +123,10 @@ TEST(SkyObjects, DeepSkyConstellationPointAndClouds) {
     EXPECT_NE(sky.Doit(u"? DeepSky.M31.SubCatalogNumber.Strings").Find(u"M 31"), -1);
     EXPECT_EQ(U8(sky.Doit(u"? DeepSky.NGC224.Type.Name")), "銀河");
     EXPECT_EQ(U8(sky.Doit(u"? deepskyobject.Pgc2557.AliasName")), "NGC 224");
+    // One number per object, whichever identifier reached it: its comment key.
+    for (const char16_t* id : {u"DeepSky.M31", u"deepskyobject.Pgc2557"}) {
+        EXPECT_EQ(U8(sky.Doit(u"? " + CString(id) + u".Number")), "NGC 224");
+    }
     EXPECT_EQ(U8(sky.Doit(u"? Constellation.ori.Name")), "オリオン座");
     EXPECT_EQ(U8(sky.Doit(u"? Constellation.Ori.Abbreviation")), "Ori");
     EXPECT_EQ(U8(sky.Doit(u"? Equatorial(5.5,0).Position.Constellation")), "Ori");

@@ -1,5 +1,9 @@
 #include "tests/test_support.h"
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +20,34 @@ CliResult RunVexclk(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     const int status = vexclk::RunCli(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::set<std::string> FolderNames(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        names.insert(e.path().filename().string());
+    }
+    return names;
+}
+
+int InChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool DropRoot() {
+    if (geteuid() != 0) return true;
+    return setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
 }
 
 TempDir::TempDir() {

@@ -1,6 +1,10 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +20,36 @@ struct CliResult {
     std::string err;
 };
 CliResult RunVexclk(const std::vector<std::string>& args);
+
+// Sets (or, with nullopt, unsets) an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        Set(name, value);
+    }
+    ~ScopedEnv() { Set(name_, old_); }
+
+  private:
+    static void Set(const char* name, const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The bytes of a file (empty when it cannot be read).
+std::string Slurp(const std::string& path);
+
+// The names of the files in a folder.
+std::set<std::string> FolderNames(const std::string& folder);
+
+// Runs `body` in a child process; its result is the exit status (-1 when the
+// child did not exit normally).
+int InChild(const std::function<int()>& body);
+// Root ignores folder permissions; a child that must meet them runs as
+// "nobody" instead.  False when that cannot be done.
+bool DropRoot();
 
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.

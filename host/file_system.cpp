@@ -1,0 +1,183 @@
+#include "host/file_system.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+namespace host {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kLockSuffix[] = ".lock";
+const char kTempInfix[] = ".tmp-";
+const char kTempPattern[] = "XXXXXX";
+
+void SyncFolder(const std::string& folder) {
+    FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.ok()) fsync(fd.get());
+}
+
+// Temporary files that a writer killed half-way left behind.  Only called
+// under the lock, when no other writer can be using one.
+void RemoveStaleTemporaries(const std::string& store) {
+    const std::string prefix = fs::path(store).filename().string() + kTempInfix;
+    const size_t length = prefix.size() + sizeof kTempPattern - 1;
+    std::error_code ec;
+    for (fs::directory_iterator it(FolderOf(store), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == length && name.compare(0, prefix.size(), prefix) == 0) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+}  // namespace
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+}
+
+void FileDescriptor::Reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+}
+
+bool FileDescriptor::Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+}
+
+FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes,
+                        mode_t* mode) {
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.ok()) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
+    struct stat st {};
+    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileState::kUnreadable;
+    if (mode) *mode = st.st_mode & 07777;
+    if (static_cast<unsigned long long>(st.st_size) > max_bytes) return FileState::kOversized;
+    bytes->clear();
+    char buffer[8192];
+    for (;;) {
+        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return FileState::kUnreadable;
+        if (n == 0) break;
+        bytes->append(buffer, static_cast<size_t>(n));
+        if (bytes->size() > max_bytes) return FileState::kOversized;
+    }
+    return FileState::kRead;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ResolveLink(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {  // a loop of links ends somewhere
+        std::error_code ec;
+        if (!fs::is_symlink(path, ec)) break;
+        fs::path target = fs::read_symlink(path, ec);
+        if (ec) break;
+        if (target.is_relative()) target = fs::path(path).parent_path() / target;
+        path = target.string();
+    }
+    return path;
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+bool StoreWriteLock::Acquire(const std::string& store) {
+    std::error_code ec;
+    fs::create_directories(FolderOf(store), ec);
+    if (ec) return false;
+    lock_.Reset(open((store + kLockSuffix).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!lock_.ok()) return false;
+    while (flock(lock_.get(), LOCK_EX) != 0) {
+        if (errno != EINTR) return false;
+    }
+    RemoveStaleTemporaries(store);
+    return true;
+}
+
+StoreReplacement::~StoreReplacement() {
+    Abandon();
+}
+
+void StoreReplacement::Abandon() {
+    if (temporary_.empty()) return;
+    fd_.Reset(-1);
+    unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+bool StoreReplacement::Open(const std::string& store, mode_t mode) {
+    Abandon();
+    store_ = store;
+    std::string temporary = store + kTempInfix + kTempPattern;
+    fd_.Reset(mkostemp(temporary.data(), O_CLOEXEC));
+    failed_ = !fd_.ok();
+    if (failed_) return false;
+    temporary_ = std::move(temporary);
+    fchmod(fd_.get(), mode);  // keep the old file's permissions; best effort
+    return true;
+}
+
+bool StoreReplacement::Write(std::string_view bytes) {
+    if (!failed_ && (!fd_.ok() || !WriteAll(fd_.get(), bytes.data(), bytes.size()))) {
+        failed_ = true;
+    }
+    return !failed_;
+}
+
+bool StoreReplacement::Commit() {
+    bool ok = !failed_ && fd_.ok() && fsync(fd_.get()) == 0;
+    if (fd_.ok()) ok = fd_.Close() && ok;
+    if (ok && rename(temporary_.c_str(), store_.c_str()) == 0) {
+        temporary_.clear();
+        SyncFolder(FolderOf(store_));
+        return true;
+    }
+    failed_ = true;
+    Abandon();
+    return false;
+}
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+        found->pw_dir) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+std::string XdgFolder(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/') return value;
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + "/" + fallback;
+}
+
+}  // namespace host

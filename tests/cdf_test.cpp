@@ -1,0 +1,229 @@
+// The comment file: real files in a temporary folder, a real child process
+// for the interrupted save.
+#include "cdf/cdf.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "host/registry.h"
+#include "tests/test_support.h"
+
+namespace {
+
+class CdfTest : public ::testing::Test {
+  protected:
+    std::string Plant(const std::string& bytes) const { return dir_.Write("lumvex.cdf", bytes); }
+    CString Path() const { return CString::FromUtf8(dir_.path() + "/lumvex.cdf"); }
+    std::string Comment(const CCdf& cdf, const char16_t* key) const {
+        CString comment;
+        return cdf.GetComment(key, comment) ? U8(comment) : "(none)";
+    }
+    TempDir dir_;
+};
+
+std::string Utf16(const std::u16string& text, bool big_endian) {
+    std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+        bytes += big_endian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(CdfTest, EveryCommentReadsBackAsTypedAfterSaveAndLoad) {
+    // Every text of up to four characters made of the ones the escapes use.
+    const std::u16string alphabet = u"a \t\\nr\"\n\r";
+    std::vector<CString> comments{CString()};
+    for (size_t i = 0; comments[i].GetLength() < 4; ++i) {
+        for (const char16_t c : alphabet) comments.push_back(comments[i] + c);
+    }
+    CCdf cdf;
+    for (size_t i = 0; i < comments.size(); ++i) {
+        ASSERT_EQ(cdf.SetComment(CString::FromUtf8("K" + std::to_string(i)), comments[i]), 1);
+    }
+    ASSERT_EQ(cdf.SaveFile(Path()), 1);
+    CCdf loaded(Path());
+    for (size_t i = 0; i < comments.size(); ++i) {
+        const CString key = CString::FromUtf8("K" + std::to_string(i));
+        CString before, after;
+        cdf.GetComment(key, before);
+        loaded.GetComment(key, after);
+        ASSERT_EQ(before, comments[i]) << ::testing::PrintToString(U8(comments[i]));
+        ASSERT_EQ(after, comments[i]) << ::testing::PrintToString(U8(comments[i]));
+    }
+}
+
+TEST_F(CdfTest, LinesOfEarlierVersionsReadAsTheyWereMeant) {
+    const struct {
+        const char* line;
+        const char* comment;
+    } cases[] = {
+        {"@msg\t\"a\\nb\\r\"", "a\nb\r"},
+        {"@MSG\t  \"Say \\\"hi\\\"\"", "Say \"hi\""},
+        {"@msg\t\"C:\\dir\\\\server\\t\"", "C:\\dir\\\\server\\t"},  // a backslash is itself
+        {"@msg\t\"ends in \\\"", "ends in \\"},  // the closing quote is the line's last
+        {"@msg\t\"x\" note", "x"},
+        {"@msg\t\"open", "open"},
+        {"@msg\tbare", "(none)"},
+        {"@msg\te\"C:\\\\new\\\\n\\\"\\\\\"", "C:\\new\\n\"\\"},
+        {"@msgs\t\"x\"", "(none)"},
+    };
+    std::string file;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        file += ":K" + std::to_string(i) + "\n\t" + cases[i].line + "\n";
+    }
+    Plant(file);
+    CCdf cdf(Path());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(Comment(cdf, CString::FromUtf8("K" + std::to_string(i)).GetString()),
+                  cases[i].comment)
+            << cases[i].line;
+    }
+    ASSERT_EQ(cdf.SaveFile(Path()), 1);
+    EXPECT_EQ(Slurp(dir_.path() + "/lumvex.cdf"), file);  // every line kept as it was
+}
+
+TEST_F(CdfTest, SaveKeepsOtherLinesMergesKeysAndDropsEntriesWithoutValue) {
+    Plant(
+        "# comments\n\n"
+        ":STAR αOri\n\t@link\thttps://example.org/\n\t\t@MSG\t\"赤い\"\n"
+        ":star αori\n\t@msg\t\"小文字\"\n"
+        ":GONE\n\tno tab\n\t@msg\t \"\" \n"
+        ":CONS Ori\n\t@note\t\"冬\"\n"
+        ":STAR αOri\n\t@msg\t\"二度目\"\n"
+        ":::LMC\n\t@msg\t\" \"\n");
+    CCdf cdf(Path());
+    EXPECT_EQ(Comment(cdf, u"star αori"), "小文字");
+    EXPECT_EQ(Comment(cdf, u"GONE"), "");
+    EXPECT_EQ(cdf.SetComment(u"STAR αOri", u"Say \"hi\""), 1);
+    EXPECT_EQ(cdf.SetComment(u"CONS Ori", u"a\nb"), 1);
+    EXPECT_EQ(cdf.SetComment(u"SUN", u""), 1);
+    EXPECT_EQ(cdf.SetComment(u"LINE\nBREAK", u"x"), 0);
+    EXPECT_EQ(cdf.SetComment(u":COLON", u"x"), 0);
+    EXPECT_EQ(Comment(cdf, u"SUN"), "");
+    ASSERT_EQ(cdf.SaveFile(Path()), 1);
+    EXPECT_EQ(Slurp(dir_.path() + "/lumvex.cdf"),
+              "# comments\n\n"
+              ":STAR αOri\n\t@link\thttps://example.org/\n\t@msg\t\"Say \\\"hi\\\"\"\n"
+              "\t@msg\t\"二度目\"\n"
+              ":star αori\n\t@msg\t\"小文字\"\n"
+              ":CONS Ori\n\t@note\t\"冬\"\n\t@msg\t\"a\\nb\"\n"
+              ":LMC\n\t@msg\t\" \"\n");
+    EXPECT_EQ(FolderNames(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
+}
+
+TEST_F(CdfTest, ReadsUtf8AndUtf16WithByteOrderMarksAndWritesUtf8) {
+    const std::string plain = ":CONS Ori\n\t@msg\t\"オリオン 𝛼\"\n";
+    const std::u16string text = u":CONS Ori\r\n\t@msg\t\"オリオン 𝛼\"\r\n";
+    for (const std::string& bytes :
+         {"\xEF\xBB\xBF" + plain, U8(CString(text)), Utf16(text, false), Utf16(text, true)}) {
+        Plant(bytes);
+        CCdf cdf(Path());
+        EXPECT_EQ(Comment(cdf, u"CONS Ori"), "オリオン 𝛼");
+        ASSERT_EQ(cdf.SaveFile(Path()), 1);
+        EXPECT_EQ(Slurp(dir_.path() + "/lumvex.cdf"), plain);
+    }
+}
+
+TEST_F(CdfTest, FileThatCannotBeDecodedIsLeftAsItIs) {
+    const std::string bad[] = {
+        ":STAR \x83\x41\x83\x8B\x83\x74\x83\x40\n",  // Shift_JIS
+        Utf16(u":K\n", false) + "x",                 // half a character
+        Utf16(u":K\n\xD800", true),                  // half a surrogate pair
+    };
+    for (const std::string& bytes : bad) {
+        const std::string file = Plant(bytes);
+        CCdf cdf;
+        CLumFile::Error error = CLumFile::Error::kNone;
+        EXPECT_EQ(cdf.LoadFile(Path(), &error), 0);
+        EXPECT_EQ(error, CLumFile::Error::kUndecodable);
+        cdf.SetComment(u"K", u"new");
+        EXPECT_EQ(cdf.SaveFile(Path()), 0);
+        EXPECT_EQ(Slurp(file), bytes);
+    }
+}
+
+TEST_F(CdfTest, InterruptedOrFailedSaveLeavesTheOldFileWhole) {
+    const std::string old = ":SUN\n\t@msg\t\"old\"\n";
+    const std::string file = Plant(old);
+    // A writer killed before its rename: what it wrote never shows.
+    EXPECT_EQ(InChild([this] {
+                  CLumFile writer;
+                  if (!writer.Open(Path(), CLumFile::modeCreate | CLumFile::modeWrite)) return 1;
+                  for (int i = 0; i < 10000; ++i) writer.WriteString(u":TORN\n\t@msg\t\"x\"\n");
+                  _exit(0);
+              }),
+              0);
+    EXPECT_EQ(Slurp(file), old);
+    EXPECT_EQ(FolderNames(dir_.path()).size(), 3u);  // its temporary file is left
+
+    // A folder that cannot be written: the save fails and says so.
+    chmod(dir_.path().c_str(), 0555);
+    const int saved = InChild([this] {
+        if (!DropRoot()) return 99;
+        CCdf cdf(Path());
+        cdf.SetComment(u"SUN", u"new");
+        return cdf.SaveFile(Path());
+    });
+    chmod(dir_.path().c_str(), 0755);
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(Slurp(file), old);
+
+    // The next save succeeds and takes the dead writer's leftovers away.
+    CCdf cdf(Path());
+    cdf.SetComment(u"SUN", u"new");
+    ASSERT_EQ(cdf.SaveFile(Path()), 1);
+    EXPECT_EQ(Slurp(file), ":SUN\n\t@msg\t\"new\"\n");
+    EXPECT_EQ(FolderNames(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
+}
+
+TEST_F(CdfTest, DefaultPathIsTheRegistryValueElseTheDataFolder) {
+    ScopedEnv store("VEXCLK_REGISTRY", dir_.path() + "/registry.json");
+    ScopedEnv home("HOME", dir_.path());
+    ScopedEnv data("XDG_DATA_HOME", std::nullopt);
+    EXPECT_EQ(U8(CCdf::DefaultPath()), dir_.path() + "/.local/share/vexclk/lumvex.cdf");
+    ScopedEnv absolute("XDG_DATA_HOME", "/srv/data");
+    EXPECT_EQ(U8(CCdf::DefaultPath()), "/srv/data/vexclk/lumvex.cdf");
+    ASSERT_EQ(CRegistry::Write(u"Files", u"ClickData", CString(u"/home/星/lumvex.cdf")), 1);
+    EXPECT_EQ(U8(CCdf::DefaultPath()), "/home/星/lumvex.cdf");
+}
+
+TEST(CommentCli, SetsPrintsAndListsCommentsAndKeys) {
+    TempDir dir;
+    const std::string replies = dir.Write("t.replies",
+                                          "? Star.HIP27989.BayerLetter\tα\n"
+                                          "? Star.HIP27989.Constellation.Abbreviation\tOri\n");
+    const std::string file = dir.path() + "/new/c.cdf";
+    auto comment = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"comment", "--replies", replies, "--file", file});
+        return RunVexclk(args);
+    };
+    EXPECT_EQ(comment({"Star.HIP27989"}).out, "");
+    const auto set = comment({"--set", "赤い\n\"星\" C:\\", "Star.HIP27989"});
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(comment({"Star.HIP27989"}).out, "赤い\n\"星\" C:\\\n");
+    EXPECT_EQ(RunVexclk({"comment", "--list", "--file", file}).out,
+              "STAR αOri\t赤い\\n\"星\" C:\\\\\n");
+    EXPECT_EQ(RunVexclk({"keys", "--replies", replies, "Star.HIP27989", "star.Xno0"}).out,
+              "comment-key\tSTAR αOri\ncomment-enabled\t1\nsearch-key\tStar.HIP27989\n"
+              "comment-key\t\ncomment-enabled\t0\nsearch-key\tstar.Xno0\n");
+
+    const std::string bad = dir.Write("bad.cdf", "\x83\x41");
+    const struct {
+        CliResult result;
+        std::string message;
+    } errors[] = {
+        {comment({"star.Xno0"}), "vexclk comment: star.Xno0 cannot carry a comment"},
+        {comment({}), "vexclk comment: give one OBJECT"},
+        {RunVexclk({"comment", "--list", "--file", bad}),
+         "vexclk comment: '" + bad +
+             "' is neither UTF-8 nor UTF-16 with a byte-order mark; left as it is"},
+    };
+    for (const auto& e : errors) {
+        EXPECT_EQ(e.result.status, 2);
+        EXPECT_EQ(e.result.err, e.message + "\n");
+    }
+}

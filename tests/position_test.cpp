@@ -211,7 +211,8 @@ TEST(PositionBlock, HourAngleCarriesAndSign) {
         f.engine.SetReply(u"? Star.Hip27989.position.EquatorialDateApp.RA", ra);
         EXPECT_EQ(f.Block(2), c.expected) << c.hour_angle_deg;
     }
-    for (const char16_t* missing : {u"*", u""}) {
+    // No value, no property, or no number of hours.
+    for (const char16_t* missing : {u"*", u"", u"1e999"}) {
         Fixture f;
         f.On(&CCdStatus::DispHourAngle);
         f.engine.SetReply(u"? Star.Hip27989.position.EquatorialDateApp.RA", missing);

@@ -225,6 +225,10 @@ TEST(SolarText, SunWithEclipseContacts) {
          "第1接触  12:00:00\r\n第2接触  12:35:00\r\n食の最大 12:37:30\r\n第4接触  00:00:00\r\n"},
         {u"TRUE", c1, c2, u"*", c3, u"-0.5",
          "第1接触  12:00:00\r\n第2接触  12:35:00\r\n第3接触  12:39:59\r\n第4接触  00:00:00\r\n"},
+        // A contact that is no Julian Day gives no duration.
+        {u"TRUE", c1, c2, mx, u"1e999", u"-0.5",
+         "第1接触  12:00:00\r\n第2接触  12:35:00\r\n食の最大 12:37:30\r\n第3接触  00:00:00\r\n"
+         "第4接触  00:00:00\r\n"},
         // A central phase of 6m59.4s rounds down to 06m59s.
         {u"TRUE", c1, c2, mx, u"2460408.6541550928", u"-0.5",
          "第1接触  12:00:00\r\n第2接触  12:35:00\r\n食の最大 12:37:30  継続時間 06m59s\r\n"

@@ -103,6 +103,9 @@ TEST(ClickDataFormat, ClockTimesOfJulianDayLists) {
         // ...and 59 minutes carry into the hour, which stays at 24.
         {jd(2, 59, 30.0), 9.0, " 没 24:00"},
         {jd(-12, 0, 0.0), -5.0, " 没 19:00"},
+        // A Julian Day resolves to about 4e-5 s: a time meant to lie on the
+        // half minute may come back a hair short of it.
+        {jd(3, 15, 29.99995), 9.0, " 没 00:16"},
         // No value, no list, no number.
         {u"*", 9.0, " 没 --:--"},
         {u"", 9.0, " 没 "},

@@ -24,18 +24,19 @@ TEST(PositionBlock, HourAngleCarriesAndSign) {
     for (const auto& c : cases) {
         CString ra;
         ra.Format(u"%.12f", vexacl::degmal(lst - c.hour_angle_deg) / 15.0);
+        const char* placeholder =
+            c.precision ? "時角 --h--m = -.-ﾟ\r\n" : "時角 --h--m--s = -.---ﾟ\r\n";
         // No value, no property, or no number of hours: the placeholder.
-        for (const char16_t* reply : {ra.GetString(), u"*", u"", u"1e999"}) {
+        for (const auto& [reply, line] :
+             {std::pair{ra.GetString(), c.line}, std::pair{u"*", placeholder},
+              std::pair{u"", placeholder}, std::pair{u"1e999", placeholder}}) {
             TextFixture s({&CCdStatus::DispHourAngle});
             s.status.Precision = c.precision;
             s.Object(u"Star.Hip1",
                      {{u".JapaneseName", u"名"}, {u".position.EquatorialDateApp.RA", reply}});
             s.Reply(u"? time.jd", u"2461380.5");
             s.Reply(u"? location.longitude", u"139.6917");
-            const char* placeholder =
-                c.precision ? "時角 --h--m = -.-ﾟ\r\n" : "時角 --h--m--s = -.---ﾟ\r\n";
-            EXPECT_EQ(s.Text(u"Star.Hip1"), std::string("恒星 名 \r\n") +
-                                                (reply == ra.GetString() ? c.line : placeholder))
+            EXPECT_EQ(s.Text(u"Star.Hip1"), std::string("恒星 名 \r\n") + line)
                 << c.hour_angle_deg << " " << U8(reply);
         }
     }

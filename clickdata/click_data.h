@@ -9,6 +9,7 @@
 // sky costs six queries instead of a hundred.
 #pragma once
 
+#include "clickdata/lines.h"
 #include "engine/corlum.h"
 #include "engine/stkstr.h"
 #include "host/collections.h"
@@ -91,6 +92,20 @@ class CLumClickData {
     // A reply that carries a value: neither empty (absent) nor "*" (none).
     static bool IsValue(const CString& reply) { return !reply.IsEmpty() && reply != u"*"; }
 
+    // Lines that more than one builder prints (lines.cpp), each whole lines
+    // ending in "\r\n", or empty.
+    // The heading alone (title != 0), else the heading and the position
+    // block at level 2.
+    CString GetHeadingAndPosition(CCorLum* engine, const CString& heading, int title);
+    // "HIP<number>" when the engine has one.
+    CString GetHipLine(CCorLum* engine);
+    // A star's magnitude under DispMag, unless the engine has no value.
+    CString GetMagnitudeLine(CCorLum* engine);
+    // The proper motions that have a value; `to_mas` turns the catalogue's
+    // unit into milliarcseconds per year.
+    CString GetProperMotionLines(CCorLum* engine, double to_mas);
+    CString GetSpectralTypeLine(CCorLum* engine);
+
     // The coordinate, horizon, hour-angle and rise/set lines of the current
     // object, each switched by its display setting; `level` is the precision
     // of the J2000 line (the others use one level less, but at least 2).
@@ -122,10 +137,6 @@ class CLumClickData {
     CString GetTextStarGcvs(CCorLum* engine, int title);
     CString GetTextStarWds(CCorLum* engine, int title);
     CString GetTextExoPlanet(CCorLum* engine, int title);
-    // A decimal reply without the zeros that trail its fraction, keeping at
-    // least one decimal ("5.000" -> "5.0", "4.830" -> "4.83"); a reply whose
-    // zeros are not all fraction digits ("100", "1.0e10") comes back as it is.
-    static CString ShortenDecimal(const CString& reply);
 
     // Constellations, points of the sky, objects of loaded catalogue systems.
     CString GetTextCons(CCorLum* engine, int title);
@@ -134,8 +145,30 @@ class CLumClickData {
 
     // Solar-system objects: the Sun, planets and dwarf planets, the Earth's
     // umbra, Lagrange points, moons, comets, minor planets, meteorites,
-    // spacecraft and places on a body (solar.cpp).
+    // spacecraft and places on a body (solar.cpp).  The heading is chosen
+    // by the kind of object, then the lines of the kind follow.
     CString GetTextSolar(CCorLum* engine, int title);
+    // The lines under the heading, one member per kind.
+    CString GetSunLines(CCorLum* engine);
+    CString GetPlanetLines(CCorLum* engine);
+    CString GetLagrangePointLines(CCorLum* engine);
+    CString GetMoonLines(CCorLum* engine);
+    CString GetSatelliteLines(CCorLum* engine);
+    CString GetSmallBodyLines(CCorLum* engine);
+    CString GetMeteoriteLines(CCorLum* engine);
+    CString GetSpacecraftLines(CCorLum* engine);
+    CString GetPlaceLines(CCorLum* engine);
+    // Position, distances, elongation and orbit of a comet, a minor planet
+    // or a meteorite still in space.
+    CString GetBodyInSpaceLines(CCorLum* engine);
+    // The geocentric and topocentric distances, and the heliocentric one
+    // when its property is named (the engine's spelling varies by kind).
+    CString GetDistanceLines(CCorLum* engine, lines::DistanceForm form,
+                             const char16_t* helio_suffix = nullptr);
+    // The central longitude and latitude lines of a physical ephemeris:
+    // the replies to the (at most three) suffixes as the numbers of `format`.
+    CString GetCentralLines(CCorLum* engine, const char16_t* format, const char16_t* first,
+                            const char16_t* second, const char16_t* third = nullptr);
     // label + "HH:MM:SS" of the clock time of a Julian Day already moved
     // into the wanted zone, rounded to the second; a carry past midnight
     // only wraps the hour.
@@ -151,6 +184,8 @@ class CLumClickData {
     CString GetPerihelionDistance(CCorLum* engine);
     CString GetPerihelionPassage(CCorLum* engine);
     CString GetRevPeriod(CCorLum* engine);
+    // Period, semi-major axis and eccentricity.
+    CString GetOrbitLines(CCorLum* engine);
     CString GetSolarElongation(CCorLum* engine);
     CString GetDailyMotion(CCorLum* engine);
 

@@ -1,7 +1,11 @@
 // Texts of deep-sky objects (catalogue objects and PGC galaxies), the
 // Magellanic Clouds and deep-sky images, and the object class of GSC stars.
+#include <utility>
+
 #include "clickdata/click_data.h"
 #include "settings/cdstatus.h"
+
+using namespace lines;
 
 namespace {
 
@@ -17,29 +21,21 @@ CString FoldBlanks(CString text) {
 // designation ("NGC 224" in "NGC 2240") must not cut it.
 CString OtherDesignations(const CString& list, const CString& number) {
     CString kept;
-    int from = 0;
-    for (;;) {
-        const int comma = list.Find(u',', from);
-        CString item = comma < 0 ? list.Mid(from) : list.Mid(from, comma - from);
+    const std::vector<CString> items = SplitList(list, u',');
+    for (size_t i = 0; i < items.size(); ++i) {
+        CString item = items[i];
         CString bare = item;
         if (!number.IsEmpty() && bare.Trim(u' ') == number) {
             // Keep the blanks around it, as the removal of the text leaves them.
             item = item.Left(item.Find(number)) + item.Mid(item.Find(number) + number.GetLength());
         }
-        kept += item;
-        if (comma < 0) break;
-        kept += u',';
-        from = comma + 1;
+        kept += (i > 0 ? u"," : u"") + item;
     }
     kept.Replace(u", ,", u",");
     return kept.Trim(u", ");
 }
 
 }  // namespace
-
-CString CLumClickData::QueryObject(CCorLum* engine, const CString& suffix) {
-    return engine->Doit(u"? " + m_object.GetText() + suffix);
-}
 
 CString CLumClickData::GetTextDeepSky(CCorLum* engine, int title) {
     CString text;
@@ -63,33 +59,18 @@ CString CLumClickData::GetTextDeepSky(CCorLum* engine, int title) {
 
         if (Setting(&CCdStatus::DispMag)) {
             CString line;
-            auto piece = [&line](const CString& reply, const char16_t* format) {
-                if (!IsValue(reply)) return;
-                CString p;
-                p.Format(format, CStkStr(reply).atof());
-                if (!line.IsEmpty()) line += u' ';
-                line += p;
-            };
-            piece(bt, u"光度 %.2f等");
-            piece(log_d25, u"長径 %.2f'");
-            piece(log_r25, u"短径 %.2f'");
-            if (!line.IsEmpty()) text += line + u"\r\n";
+            for (const auto& [reply, format] :
+                 {std::pair{bt, u"光度 %.2f等"}, std::pair{log_d25, u"長径 %.2f'"},
+                  std::pair{log_r25, u"短径 %.2f'"}}) {
+                if (IsValue(reply)) AppendPiece(line, Formatted(format, ReplyNumber(reply)));
+            }
+            text += Line(line);
         }
         text += GetPosString(engine, 2);
         if (Setting(&CCdStatus::PgcDetails)) {
-            CString line;
-            if (pa != u"*") {
-                line.Format(u"長径の位置角 %d度\r\n", CStkStr(pa).atoi());
-                text += line;
-            }
-            if (IsValue(type)) {
-                line.Format(u"ハッブル分類 %s\r\n", type);
-                text += line;
-            }
-            if (vhelio != u"*") {
-                line.Format(u"日心視線速度 %s(km/s)\r\n", vhelio);
-                text += line;
-            }
+            if (pa != u"*") text += Formatted(u"長径の位置角 %d度\r\n", ReplyInteger(pa));
+            if (IsValue(type)) text += u"ハッブル分類 " + type + u"\r\n";
+            if (vhelio != u"*") text += u"日心視線速度 " + vhelio + u"(km/s)\r\n";
         }
         return text;
     }
@@ -108,26 +89,20 @@ CString CLumClickData::GetTextDeepSky(CCorLum* engine, int title) {
     text += u"\r\n";
 
     if (Setting(&CCdStatus::DispMag)) {
+        // An empty reply is not "no value" here: an empty size still shows.
         const CString magnitude = QueryObject(engine, u".Magnitude");
         CString line;
-        if (magnitude != u"*") line.Format(u"光度 %4.1f等", CStkStr(magnitude).atof());
+        if (magnitude != u"*") line = Formatted(u"光度 %4.1f等", ReplyNumber(magnitude));
         const CString size = QueryObject(engine, u".Size");
-        if (size != u"*") {
-            CString piece;
-            piece.Format(u"視直径 %s", size);
-            if (!line.IsEmpty()) line += u' ';
-            line += piece;
-        }
-        if (!line.IsEmpty()) text += line + u"\r\n";
+        if (size != u"*") AppendPiece(line, u"視直径 " + size);
+        text += Line(line);
     }
-    text += GetPosString(engine, 2);
-    return text;
+    return text + GetPosString(engine, 2);
 }
 
 CString CLumClickData::GetTextMagellan(CCorLum* engine, int title) {
-    CString text = QueryObject(engine, u".Name");
-    if (title) return text;
-    return text + u"\r\n" + GetPosString(engine, 2) + u"\r\n";
+    const CString text = GetHeadingAndPosition(engine, QueryObject(engine, u".Name"), title);
+    return title ? text : text + u"\r\n";
 }
 
 CString CLumClickData::GetTextDeepSkyImage(CCorLum* engine, int title) {
@@ -141,30 +116,20 @@ CString CLumClickData::GetTextDeepSkyImage(CCorLum* engine, int title) {
     if (title) return text;
     text += u"\r\n";
 
-    const double angle_x = CStkStr(QueryObject(engine, u".Angle.X")).atof();
-    const double angle_y = CStkStr(QueryObject(engine, u".Angle.Y")).atof();
-    CString line;
-    line.Format(u"画角 %.3fﾟ × %.3fﾟ\r\n", angle_x, angle_y);
-    text += line;
-    line.Format(u"回転角 %.3fﾟ\r\n", CStkStr(QueryObject(engine, u".Roll")).atof());
-    text += line;
+    const double angle_x = ReplyNumber(QueryObject(engine, u".Angle.X"));
+    const double angle_y = ReplyNumber(QueryObject(engine, u".Angle.Y"));
+    text += Formatted(u"画角 %.3fﾟ × %.3fﾟ\r\n", angle_x, angle_y);
+    text += Formatted(u"回転角 %.3fﾟ\r\n", ReplyNumber(QueryObject(engine, u".Roll")));
     return text + GetPosString(engine, 2);
 }
 
 CString CLumClickData::GetGscTypeString(CCorLum* engine) {
-    const CString list = QueryObject(engine, u".Type");
     CString result;
-    int from = 0;
-    for (;;) {
-        const int comma = list.Find(u',', from);
-        const CString piece = comma < 0 ? list.Mid(from) : list.Mid(from, comma - from);
-        const CString japanese = piece.IsEmpty() ? CString() : TranslateGscType(piece);
-        if (!japanese.IsEmpty()) {
-            if (!result.IsEmpty()) result += u',';
-            result += japanese;
-        }
-        if (comma < 0) break;
-        from = comma + 1;
+    for (const CString& word : SplitList(QueryObject(engine, u".Type"), u',')) {
+        const CString japanese = TranslateGscType(word);
+        if (japanese.IsEmpty()) continue;  // an unknown class word, or an empty piece
+        if (!result.IsEmpty()) result += u',';
+        result += japanese;
     }
     return result;
 }

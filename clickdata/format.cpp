@@ -6,6 +6,8 @@
 #include "host/vexacl.h"
 #include "settings/cdstatus.h"
 
+using namespace lines;
+
 namespace {
 
 using CoordFormatter = CString (*)(double value, int precision);
@@ -23,7 +25,7 @@ tagCOORD_FORMAT_PREC ChooseLevel(int very_high_precision, int precision_setting,
 // reply its leading number, an empty reply 0.
 CString FormatReply(const CString& reply, tagCOORD_FORMAT_PREC level, CoordFormatter format) {
     if (reply == u"*") return format(0.0, -level);
-    return format(CStkStr(reply).atof(0.0), level);
+    return format(ReplyNumber(reply), level);
 }
 
 bool IsDigit(char16_t c) {
@@ -51,20 +53,13 @@ constexpr double kHalfMinuteSlack = 1e-4;  // seconds
 // rest of the line belongs to).
 CString ClockTime(const CString& jd_text, double zone) {
     if (!StartsWithNumber(jd_text)) return kNoTime;
-    const double jd = CStkStr(jd_text).atof(0.0) + zone / 24.0;
+    const double jd = ReplyNumber(jd_text) + zone / 24.0;
     if (!std::isfinite(jd)) return kNoTime;
     const tagADATE date = vexacl::JdToDate2(jd);
     if (date.month == 0) return kNoTime;  // outside the calendar's range
-    int hour = date.hour;
-    int minute = date.minute;
-    if (date.second >= 30.0 - kHalfMinuteSlack) ++minute;
-    if (minute >= 60) {
-        minute = 0;
-        ++hour;
-    }
-    CString out;
-    out.Format(u"%02d:%02d", hour, minute);
-    return out;
+    const double seconds = date.second + kHalfMinuteSlack;
+    const tagHMS clock = RoundClock(date.hour + (date.minute + seconds / 60.0) / 60.0, true);
+    return Formatted(u"%02d:%02d", clock.hour, clock.minute);
 }
 
 }  // namespace
@@ -97,21 +92,14 @@ void CLumClickData::TrimTrailingZero(CString& text) {
 
 CString CLumClickData::GetTimeString(const CString& list, double zone, const CString& prefix) {
     if (list == u"*") return prefix + kNoTime;
-    CString out = prefix;
-    CString rest = list;
-    bool first = true;
-    while (!rest.IsEmpty()) {
-        const int comma = rest.Find(u',');
-        CString piece = comma >= 0 ? rest.Left(comma) : rest;
-        rest = comma >= 0 ? rest.Mid(comma + 1) : CString();
-        rest.Trim();
+    CString times;
+    for (CString piece : SplitList(list, u',')) {
         // An empty piece (",," or a leading comma) names no event.
         if (piece.Trim().IsEmpty()) continue;
-        if (!first) out += u',';
-        first = false;
-        out += ClockTime(piece, zone);
+        if (!times.IsEmpty()) times += u',';
+        times += ClockTime(piece, zone);
     }
-    return out;
+    return prefix + times;
 }
 
 // `period` in any unit (the caller's: years or days).  Rounded to 0.01
@@ -141,11 +129,11 @@ CString CLumClickData::GetPeriodString(double period) {
 
 void CLumClickData::GetDate(CCorLum* engine, tagADATE* date) {
     if (!engine || !date) return;
-    date->year = CStkStr(engine->Doit(u"? LST(Time.Year)")).atoi(0);
-    date->month = CStkStr(engine->Doit(u"? LST(Time.Month)")).atoi(0);
-    date->day = CStkStr(engine->Doit(u"? LST(Time.Day)")).atoi(0);
-    date->hour = CStkStr(engine->Doit(u"? LST(Time.Hour)")).atoi(0);
-    date->minute = CStkStr(engine->Doit(u"? LST(Time.Minute)")).atoi(0);
-    date->second = CStkStr(engine->Doit(u"? LST(Time.Second)")).atof(0.0);
-    date->zone = CStkStr(engine->Doit(u"? Time.Timezone")).atof(0.0);
+    date->year = ReplyInteger(engine->Doit(u"? LST(Time.Year)"));
+    date->month = ReplyInteger(engine->Doit(u"? LST(Time.Month)"));
+    date->day = ReplyInteger(engine->Doit(u"? LST(Time.Day)"));
+    date->hour = ReplyInteger(engine->Doit(u"? LST(Time.Hour)"));
+    date->minute = ReplyInteger(engine->Doit(u"? LST(Time.Minute)"));
+    date->second = ReplyNumber(engine->Doit(u"? LST(Time.Second)"));
+    date->zone = ReplyNumber(engine->Doit(u"? Time.Timezone"));
 }

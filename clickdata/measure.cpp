@@ -6,16 +6,17 @@
 #include "host/vexacl.h"
 #include "settings/cdstatus.h"
 
+using namespace lines;
+
 CString CLumClickData::GetMeasureString(CCorLum* engine) {
     if (!CStkStr(engine->Doit(u"? Measure.Visible")).Same(u"TRUE") ||
         !CStkStr(engine->Doit(u"? Measure.Connecting")).Same(u"TRUE")) {
         return CString();
     }
-    auto number = [engine](const char16_t* query) { return CStkStr(engine->Doit(query)).atof(); };
+    auto number = [engine](const char16_t* query) { return ReplyNumber(engine->Doit(query)); };
     // A signed difference: its sign, then the magnitude through a formatter.
     auto signed_text = [this](double d, bool hours) {
-        CString magnitude;
-        magnitude.Format(u"%.10f", std::fabs(d));
+        const CString magnitude = Formatted(u"%.10f", std::fabs(d));
         return CString(d >= 0.0 ? u"+" : u"-") +
                (hours ? FormatHms(magnitude, 2) : FormatLong(magnitude, 2));
     };
@@ -40,9 +41,8 @@ CString CLumClickData::GetMeasureString(CCorLum* engine) {
         const double end[2] = {ra1 * 15.0, dec1};
         double position_angle = 0.0, distance = 0.0;
         vexacl::AdToPaDist(origin, end, &position_angle, &distance);
-        CString pa, dist;
-        pa.Format(u"%.10f", vexacl::degmal(position_angle));
-        dist.Format(u"%.10f", vexacl::degmal(distance));
+        const CString pa = Formatted(u"%.10f", vexacl::degmal(position_angle));
+        const CString dist = Formatted(u"%.10f", vexacl::degmal(distance));
         text += u"位置角  " + FormatLong(pa, 2) + u"   角距離  " + FormatLong(dist, 2);
     }
     return text;

@@ -7,6 +7,8 @@
 #include "host/vexacl.h"
 #include "settings/cdstatus.h"
 
+using namespace lines;
+
 namespace {
 
 // Blanks that keep the columns of a line formatted one level coarser in
@@ -20,26 +22,16 @@ struct Padding {
     }
 };
 
-// Hour angle text from H in degrees (-180, 180], e.g. "-01h30m (-22.5ﾟ)".
+// Hour angle text from H in degrees (-180, 180], e.g. "-01h30m (-22.5ﾟ)":
+// the size of H in hours to the minute on the coarse display, else to the
+// second, and H itself in degrees.
 CString HourAngleText(double hour_angle_deg, bool coarse) {
-    const double h = hour_angle_deg / 15.0;
-    const double a = std::fabs(h);
-    int hours = static_cast<int>(std::floor(a));
-    const double minutes_f = (a - hours) * 60.0;
-    int minutes = static_cast<int>(std::floor(minutes_f));
-    const double seconds_f = (minutes_f - minutes) * 60.0;
-    CString text;
-    if (coarse) {
-        if (seconds_f >= 30.0) ++minutes;
-        if (minutes >= 60) minutes -= 60, ++hours;
-        text.Format(u"%02dh%02dm (%.1fﾟ)", hours, minutes, hour_angle_deg);
-    } else {
-        int seconds = static_cast<int>(std::floor(seconds_f + 0.5));
-        if (seconds >= 60) seconds -= 60, ++minutes;
-        if (minutes >= 60) minutes -= 60, ++hours;
-        text.Format(u"%02dh%02dm%02ds (%.3fﾟ)", hours, minutes, seconds, hour_angle_deg);
-    }
-    return h < 0.0 ? u"-" + text : text;
+    const tagHMS clock = RoundClock(std::fabs(hour_angle_deg / 15.0), coarse);
+    const CString text =
+        coarse ? Formatted(u"%02dh%02dm (%.1fﾟ)", clock.hour, clock.minute, hour_angle_deg)
+               : Formatted(u"%02dh%02dm%02ds (%.3fﾟ)", clock.hour, clock.minute, clock.second,
+                           hour_angle_deg);
+    return hour_angle_deg < 0.0 ? u"-" + text : text;
 }
 
 }  // namespace
@@ -106,7 +98,7 @@ CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level)
 
         CString altitude = placeholder, corrected = placeholder;
         if (altitude_reply != u"*") {
-            const double in[2] = {0.0, CStkStr(altitude_reply).atof()};
+            const double in[2] = {0.0, ReplyNumber(altitude_reply)};
             double out[2] = {0.0, 0.0};
             vexacl::AtmosphericRefraction(in, out);
             const char16_t* form = coarse ? u"%5.1fﾟ" : u"%7.3fﾟ";
@@ -119,7 +111,7 @@ CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level)
         }
         CString azimuth = placeholder;
         if (azimuth_reply != u"*") {
-            double z = CStkStr(azimuth_reply).atof();
+            double z = ReplyNumber(azimuth_reply);
             // The engine counts from the south; a north origin turns it half round.
             if (m_originNorth) z = vexacl::degmal(z + 180.0);
             azimuth.Format(coarse ? u"%5.1fﾟ" : u"%7.3fﾟ ", z);
@@ -139,24 +131,23 @@ CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level)
 
     if (Setting(&CCdStatus::DispHourAngle) && from_ground) {
         const CString ra = query(u".position.EquatorialDateApp.RA");
-        text += u"時角 ";
-        if (!IsValue(ra)) {
-            text += coarse ? u"--h--m = -.-ﾟ" : u"--h--m--s = -.---ﾟ";
-        } else {
-            const double jd = CStkStr(engine->Doit(u"? time.jd")).atof();
-            const double longitude = CStkStr(engine->Doit(u"? location.longitude")).atof();
+        double h = std::nan("");  // degrees
+        if (IsValue(ra)) {
+            const double jd = ReplyNumber(engine->Doit(u"? time.jd"));
+            const double longitude = ReplyNumber(engine->Doit(u"? location.longitude"));
             const double lst = vexacl::GetLst(jd, longitude);
-            double h = vexacl::degmal(lst - CStkStr(ra).atof() * 15.0);
+            h = vexacl::degmal(lst - ReplyNumber(ra) * 15.0);
             if (h > 180.0) h -= 360.0;
-            text += HourAngleText(h, coarse);
         }
-        text += u"\r\n";
+        // No value, or replies that are no numbers ("1e999"): the placeholder.
+        const CString placeholder = coarse ? u"--h--m = -.-ﾟ" : u"--h--m--s = -.---ﾟ";
+        text += u"時角 " + (std::isfinite(h) ? HourAngleText(h, coarse) : placeholder) + u"\r\n";
     }
 
     const bool spacecraft = m_type == kSolar && m_object.SameP(1, u"Spacecraft");
     if (Setting(&CCdStatus::DispRiseSet) && from_ground && m_type != kArtificialSatellite &&
         !spacecraft) {
-        const double zone = CStkStr(engine->Doit(u"? Time.Timezone")).atof();
+        const double zone = ReplyNumber(engine->Doit(u"? Time.Timezone"));
         const CString rise = query(u".Jd.Rise");
         const CString transit = query(u".Jd.Transit");
         const CString set = query(u".Jd.Set");

@@ -7,9 +7,7 @@
 CString CLumClickData::GetTextCons(CCorLum* engine, int title) {
     const CString name = QueryObject(engine, u".Name");
     const CString abbreviation = QueryObject(engine, u".Abbreviation");
-    const CString heading = name + u" " + abbreviation;
-    if (title) return heading;
-    return heading + u"\r\n" + GetPosString(engine, 2);
+    return GetHeadingAndPosition(engine, name + u" " + abbreviation, title);
 }
 
 CString CLumClickData::GetTextEqt(CCorLum* engine, int title) {
@@ -19,15 +17,11 @@ CString CLumClickData::GetTextEqt(CCorLum* engine, int title) {
         u"Constellation." + QueryObject(engine, u".Position.Constellation");
     const CString name = engine->Doit(u"? " + constellation + u".Name");
     const CString abbreviation = engine->Doit(u"? " + constellation + u".Abbreviation");
-    const CString heading = name + u" " + abbreviation;
-    if (title) return heading;
-    return heading + u"\r\n" + GetPosString(engine, 2);
+    return GetHeadingAndPosition(engine, name + u" " + abbreviation, title);
 }
 
 CString CLumClickData::GetTextAdf(CCorLum* engine, int title) {
     const CString name = QueryObject(engine, u".Name");
     const CString object_title = QueryObject(engine, u".Title");
-    const CString heading = name + u" " + object_title;
-    if (title) return heading;
-    return heading + u"\r\n" + GetPosString(engine, 2);
+    return GetHeadingAndPosition(engine, name + u" " + object_title, title);
 }

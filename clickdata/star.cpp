@@ -9,6 +9,8 @@
 #include "host/debug_output.h"
 #include "settings/cdstatus.h"
 
+using namespace lines;
+
 namespace {
 
 enum class StarKind { kOrdinary, kNumbered, kSupernova, kNova, kPlanetHost };
@@ -83,7 +85,7 @@ CString DistanceText(double light_years) {
 CString UsnoAttributes(const CString& reply) {
     // Wider than the reply's int, so that the most negative value has an
     // absolute value too.
-    long long v = CStkStr(reply).atoi(0);
+    long long v = ReplyInteger(reply);
     const int act = v < 0 ? 1 : 0;
     if (v < 0) v = -v;
     const long long m_flag = v / 1000000000;
@@ -92,10 +94,8 @@ CString UsnoAttributes(const CString& reply) {
     v %= 1000000;
     const long long blue = v / 1000;
     const long long red = v % 1000;
-    CString text;
-    text.Format(u"Bmag=%.1f Rmag=%.1f\r\nACTflag=%d Mflag=%d Field=%d", blue / 10.0, red / 10.0,
-                act, m_flag, field);
-    return text;
+    return Formatted(u"Bmag=%.1f Rmag=%.1f\r\nACTflag=%d Mflag=%d Field=%d", blue / 10.0,
+                     red / 10.0, act, m_flag, field);
 }
 
 // The catalogue cross-identifications ("HD 48915|HR 2491|SAO 151881"), one
@@ -106,41 +106,23 @@ CString UsnoAttributes(const CString& reply) {
 CString CrossIdLines(const CString& reply) {
     std::map<CString, std::vector<CString>> by_catalogue;
     int width = 0;
-    int from = 0;
-    for (;;) {
-        const int bar = reply.Find(u'|', from);
-        const CString piece = bar < 0 ? reply.Mid(from) : reply.Mid(from, bar - from);
+    for (const CString& piece : SplitList(reply, u'|')) {
         const int blank = piece.Find(u' ');
-        if (blank >= 0) {
-            const CString catalogue = piece.Left(blank);
-            by_catalogue[catalogue].push_back(FoldWhiteSpace(piece.Mid(blank + 1)));
-            width = std::max(width, catalogue.GetLength() + 1);
-        }
-        if (bar < 0) break;
-        from = bar + 1;
+        if (blank < 0) continue;
+        const CString catalogue = piece.Left(blank);
+        by_catalogue[catalogue].push_back(FoldWhiteSpace(piece.Mid(blank + 1)));
+        width = std::max(width, catalogue.GetLength() + 1);
     }
-    CString lines;
+    CString block;
     for (const auto& [catalogue, designations] : by_catalogue) {
         CString padded = catalogue;
         while (padded.GetLength() < width) padded += u' ';
-        for (const CString& designation : designations) lines += padded + designation + u"\r\n";
+        for (const CString& designation : designations) block += padded + designation + u"\r\n";
     }
-    return lines;
+    return block;
 }
 
 }  // namespace
-
-CString CLumClickData::ShortenDecimal(const CString& reply) {
-    const int point = reply.Find(u'.');
-    if (point < 0) return reply;
-    for (int i = point + 1; i < reply.GetLength(); ++i) {
-        if (reply[i] < u'0' || reply[i] > u'9') return reply;
-    }
-    CString text = reply;
-    text.TrimRight(u'0');
-    if (text.GetLength() == point + 1) text += u'0';
-    return text;
-}
 
 CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
     host::OutputDebugStringW(m_object.GetText() + u"\r\n");
@@ -155,7 +137,7 @@ CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
         kind = StarKind::kNova;
     }
     // A known planet makes any star a planet host, even a numbered one.
-    if (CStkStr(planets).atoi(0) > 0) kind = StarKind::kPlanetHost;
+    if (ReplyInteger(planets) > 0) kind = StarKind::kPlanetHost;
     const bool catalogue_star = kind == StarKind::kOrdinary || kind == StarKind::kPlanetHost;
 
     CString text;
@@ -171,9 +153,7 @@ CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
         const CString english = QueryObject(engine, u".EnglishName");
         text += japanese + u" " + english;
         if (title) return text;
-        const CString summary = QueryObject(engine, u".Summary");
-        if (!summary.IsEmpty()) text += u"\r\n" + summary;
-        text += u"\r\n";
+        text += u"\r\n" + Line(QueryObject(engine, u".Summary"));
     } else {
         text = kind == StarKind::kPlanetHost ? u"惑星のある恒星 " : u"恒星 ";
         const CString flamsteed = QueryObject(engine, u".FlamsteedNumber");
@@ -197,20 +177,10 @@ CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
         }
         text += japanese + u" " + english;
         if (title) return text;
-        text += u"\r\n";
-        const CString hip = QueryObject(engine, u".HipparcosNumber");
-        if (IsValue(hip)) text += u"HIP" + hip + u"\r\n";
+        text += u"\r\n" + GetHipLine(engine);
     }
 
-    CString line;
-    if (Setting(&CCdStatus::DispMag)) {
-        // Only "no value" drops the line; an absent magnitude prints as 0.
-        const CString magnitude = QueryObject(engine, u".Magnitude");
-        if (magnitude != u"*") {
-            line.Format(u"光度 %5.2f等\r\n", CStkStr(magnitude).atof(0.0));
-            text += line;
-        }
-    }
+    text += GetMagnitudeLine(engine);
     if (kind == StarKind::kPlanetHost) text += u"惑星数 " + planets + u"\r\n";
 
     // USNO-A2.0 positions carry a hundredth of a second of arc.
@@ -220,38 +190,24 @@ CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
     if (!Setting(&CCdStatus::StarDetails)) return text;
 
     if (catalogue_star) {
-        const CString pm_ra = QueryObject(engine, u".Propermotion.RA");
-        if (IsValue(pm_ra)) {
-            line.Format(u"固有運動量μαcosδ %.2f (mas/年)\r\n", CStkStr(pm_ra).atof(0.0));
-            text += line;
-        }
-        const CString pm_dec = QueryObject(engine, u".Propermotion.DEC");
-        if (IsValue(pm_dec)) {
-            line.Format(u"固有運動量μδ      %.2f (mas/年)\r\n", CStkStr(pm_dec).atof(0.0));
-            text += line;
-        }
-        const double parallax = CStkStr(QueryObject(engine, u".pi")).atof(0.0);
+        text += GetProperMotionLines(engine, 1.0);  // the catalogue's are mas/yr
+        const double parallax = ReplyNumber(QueryObject(engine, u".pi"));
         if (parallax > 0.0) {
-            line.Format(u"年周視差 %.2f (mas)\r\n", parallax);
-            text += line;
+            text += Formatted(u"年周視差 %.2f (mas)\r\n", parallax);
             text += u"距離 " + DistanceText(ParallaxToLightYears(parallax)) + u" (光年)\r\n";
         }
     }
 
     if (kind == StarKind::kOrdinary || (kind == StarKind::kNumbered && id.Left(3) == u"TYC")) {
         CString photometry;
-        auto piece = [&](const char16_t* suffix, const char16_t* label, const char16_t* after) {
+        for (const auto& [suffix, label] :
+             {std::pair{u".Magnitude.BT", u"BT="}, std::pair{u".Magnitude.VT", u"VT="},
+              std::pair{u".Magnitude.BV", u"B-V="}}) {
             const CString reply = QueryObject(engine, suffix);
-            if (!IsValue(reply)) return;
-            CString value;
-            value.Format(u"%.3f", CStkStr(reply).atof(0.0));
-            photometry += label + value + after;
-        };
-        piece(u".Magnitude.BT", u"BT=", u" ");
-        piece(u".Magnitude.VT", u"VT=", u" ");
-        piece(u".Magnitude.BV", u"B-V=", u"");
-        photometry.TrimRight(u' ');
-        if (!photometry.IsEmpty()) text += photometry + u"\r\n";
+            if (IsValue(reply))
+                AppendPiece(photometry, label + Formatted(u"%.3f", ReplyNumber(reply)));
+        }
+        text += Line(photometry);
     } else if (kind == StarKind::kPlanetHost) {
         const CString absolute = QueryObject(engine, u".Magnitude.VT");
         if (IsValue(absolute)) text += u"M_V=" + ShortenDecimal(absolute) + u"\r\n";
@@ -266,14 +222,9 @@ CString CLumClickData::GetTextStar(CCorLum* engine, int title) {
         }
     }
 
-    if (catalogue_star) {
-        const CString spectrum = QueryObject(engine, u".SpectralType");
-        if (!spectrum.IsEmpty()) text += u"スペクトル型 " + spectrum + u"\r\n";
-    }
+    if (catalogue_star) text += GetSpectralTypeLine(engine);
 
-    CString closing;
-    const CString variable = QueryObject(engine, u".VariableName");
-    if (!variable.IsEmpty()) closing += u"GCVS識別名 " + variable + u"\r\n";
+    CString closing = LabelLine(u"GCVS識別名 ", QueryObject(engine, u".VariableName"));
     const CString cross_ids = QueryObject(engine, u".CrossID");
     if (!cross_ids.IsEmpty()) {
         closing += u"\r\nカタログインデックス\r\n" + CrossIdLines(cross_ids) + u"\r\n";

@@ -7,6 +7,8 @@
 #include "host/vexacl.h"
 #include "settings/cdstatus.h"
 
+using namespace lines;
+
 namespace {
 
 // Where a variable star stands in its cycle.
@@ -36,86 +38,58 @@ bool VariablePhase(double jd, double epoch, double period, int* cycles, double* 
 CString CLumClickData::GetTextStarGcvs(CCorLum* engine, int title) {
     CString text = u"変光星 " + QueryObject(engine, u".Name");
     if (title) return text;
-    text += u"\r\n";
+    text += u"\r\n" + GetHipLine(engine);
 
-    const CString hip = QueryObject(engine, u".HipparcosNumber");
-    if (IsValue(hip)) text += u"HIP" + hip + u"\r\n";
-
-    CString line;
     if (Setting(&CCdStatus::DispMag)) {
         auto magnitude = [&](const char16_t* suffix) {
             const CString reply = QueryObject(engine, suffix);
-            if (reply == u"*") return CString(u"-.--");
-            CString value;
-            value.Format(u"%.2f", CStkStr(reply).atof(0.0));
-            return value;
+            return reply == u"*" ? CString(u"-.--") : Formatted(u"%.2f", ReplyNumber(reply));
         };
         const CString maximum = magnitude(u".Magnitude.Maximum");
         const CString minimum = magnitude(u".Magnitude.Minimum");
-        line.Format(u"光度 極大 %s等 極小 %s等\r\n", maximum, minimum);
-        text += line;
+        text += Formatted(u"光度 極大 %s等 極小 %s等\r\n", maximum, minimum);
     }
 
     text += GetPosString(engine, kCoordPrecStar);
     if (!Setting(&CCdStatus::StarDetails)) return text;
 
-    const CString type = QueryObject(engine, u".VariableType");
-    if (!type.IsEmpty()) text += u"変光星タイプ " + type + u"\r\n";
-    const CString spectrum = QueryObject(engine, u".SpectralType");
-    if (!spectrum.IsEmpty()) text += u"スペクトル型 " + spectrum + u"\r\n";
+    text += LabelLine(u"変光星タイプ ", QueryObject(engine, u".VariableType"));
+    text += GetSpectralTypeLine(engine);
 
     // An empty epoch or period is known, as 0; only "*" leaves it unknown.
-    bool epoch_known = false;
-    double epoch = 0.0;
-    const CString epoch_reply = QueryObject(engine, u".Epoch");
-    if (epoch_reply != u"*") {
-        const CString shown = ShortenDecimal(epoch_reply);
-        text += u"元期 " + shown + u"\r\n";
-        epoch = CStkStr(shown).atof(0.0);
-        epoch_known = true;
-    }
+    const CString epoch = ShortenDecimal(QueryObject(engine, u".Epoch"));
+    if (epoch != u"*") text += u"元期 " + epoch + u"\r\n";
 
     const CString year = QueryObject(engine, u".Year");
-    if (year != u"*") {
-        line.Format(u"出現 %d年\r\n", CStkStr(year).atoi(0));
-        text += line;
-    }
+    if (year != u"*") text += Formatted(u"出現 %d年\r\n", ReplyInteger(year));
 
-    bool period_known = false;
-    double period = 0.0;
-    const CString period_reply = QueryObject(engine, u".Period");
-    if (period_reply != u"*") {
-        const CString shown = ShortenDecimal(period_reply);
-        text += u"周期 " + shown + u"日\r\n";
-        period = CStkStr(shown).atof(0.0);
-        period_known = true;
-    }
+    const CString period_text = ShortenDecimal(QueryObject(engine, u".Period"));
+    const bool period_known = period_text != u"*";
+    const double period = ReplyNumber(period_text);
+    if (period_known) text += u"周期 " + period_text + u"日\r\n";
 
     // Rise time (minimum to maximum) as a percentage of the period.
     const CString rise = QueryObject(engine, u".M_mD");
     if (rise != u"*") {
-        CString days;
-        if (period_known) days.Format(u" (%.1f日)", CStkStr(rise).atof(0.0) * period / 100.0);
+        const CString days =
+            period_known ? Formatted(u" (%.1f日)", ReplyNumber(rise) * period / 100.0) : CString();
         text += u"M-m/D " + rise + days + u"\r\n";
     }
 
-    if (epoch_known && period_known) {
+    if (epoch != u"*" && period_known) {
         tagADATE now{};
         GetDate(engine, &now);
         int cycles = 0;
         double rest = 0.0;
         // A period of 0 (or an absurd one) has no phase: the line is left out.
-        if (VariablePhase(vexacl::GetJd(now), epoch, period, &cycles, &rest)) {
+        if (VariablePhase(vexacl::GetJd(now), ReplyNumber(epoch), period, &cycles, &rest)) {
             const char16_t sign = cycles >= 0 ? u'＋' : u'－';
-            line.Format(u"現在の状態 元期%c%d周期＋%.2f日\r\n", sign, cycles < 0 ? -cycles : cycles,
-                        rest);
-            text += line;
+            text += Formatted(u"現在の状態 元期%c%d周期＋%.2f日\r\n", sign,
+                              cycles < 0 ? -cycles : cycles, rest);
         }
     }
 
-    const CString other = QueryObject(engine, u".OtherDesign");
-    if (!other.IsEmpty()) text += u"別名 " + other + u"\r\n";
-    return text;
+    return text + LabelLine(u"別名 ", QueryObject(engine, u".OtherDesign"));
 }
 
 CString CLumClickData::GetTextStarWds(CCorLum* engine, int title) {
@@ -130,16 +104,7 @@ CString CLumClickData::GetTextStarWds(CCorLum* engine, int title) {
 
     CString text = u"二重星 " + QueryObject(engine, u".Name");
     if (title) return text;
-    text += u"\r\n";
-
-    CString line;
-    if (Setting(&CCdStatus::DispMag)) {
-        const CString magnitude = QueryObject(engine, u".Magnitude");
-        if (magnitude != u"*") {
-            line.Format(u"光度 %5.2f等\r\n", CStkStr(magnitude).atof(0.0));
-            text += line;
-        }
-    }
+    text += u"\r\n" + GetMagnitudeLine(engine);
 
     text += GetPosString(engine, kCoordPrecStar);
     if (!Setting(&CCdStatus::StarDetails)) return text;
@@ -148,56 +113,37 @@ CString CLumClickData::GetTextStarWds(CCorLum* engine, int title) {
         const CString components = query_system(u".Components");
         const CString name = QueryObject(engine, u".ComponentName");
         if (!components.IsEmpty() || !name.IsEmpty()) {
-            line = u"コンポーネント " + name;
-            if (!components.IsEmpty()) line.AppendFormat(u"(%s)", components);
+            CString line = u"コンポーネント " + name;
+            if (!components.IsEmpty()) line += u"(" + components + u")";
             text += line + u"\r\n";
         }
     }
 
-    const CString spectrum = QueryObject(engine, u".SpectralType");
-    if (!spectrum.IsEmpty()) text += u"スペクトル型 " + spectrum + u"\r\n";
+    text += GetSpectralTypeLine(engine);
 
     if (!system.IsEmpty()) {
         CString discoverer = query_system(u".Discoverer");
         discoverer.Remove(u' ');
-        if (!discoverer.IsEmpty()) text += u"発見者/番号 " + discoverer + u"\r\n";
+        text += LabelLine(u"発見者/番号 ", discoverer);
 
         const CString count = query_system(u".ObsCount");
-        if (count != u"*") {
-            line.Format(u"観測数 %d\r\n", CStkStr(count).atoi(0));
-            text += line;
-        }
+        if (count != u"*") text += Formatted(u"観測数 %d\r\n", ReplyInteger(count));
 
         // The first and the last measure of the pair: year, position angle
         // (degrees) and separation (seconds of arc); missing values read 0.
-        auto observation = [&](const char16_t* which, const char16_t* label) {
-            const CString base = CString(which);
-            const int year = CStkStr(query_system(base + u".Epoch")).atoi(0);
-            const int theta = CStkStr(query_system(base + u".Theta")).atoi(0);
-            const double rho = CStkStr(query_system(base + u".Rho")).atof(0.0);
-            line.Format(u"%s観測 %d年（位置角 %dﾟ 角距離 %.1f arcsec）\r\n", label, year, theta,
-                        rho);
-            text += line;
-        };
-        observation(u".FirstObs", u"最初の");
-        observation(u".LastObs", u"最後の");
+        for (const auto& [which, label] :
+             {std::pair{u".FirstObs", u"最初の"}, std::pair{u".LastObs", u"最後の"}}) {
+            const int year = ReplyInteger(query_system(which + CString(u".Epoch")));
+            const int theta = ReplyInteger(query_system(which + CString(u".Theta")));
+            const double rho = ReplyNumber(query_system(which + CString(u".Rho")));
+            text += Formatted(u"%s観測 %d年（位置角 %dﾟ 角距離 %.1f arcsec）\r\n", label, year,
+                              theta, rho);
+        }
     }
 
     // The catalogue gives proper motions in seconds of arc per year.
-    const CString pm_ra = QueryObject(engine, u".Propermotion.RA");
-    if (IsValue(pm_ra)) {
-        line.Format(u"固有運動量μαcosδ %.2f (mas/年)\r\n", CStkStr(pm_ra).atof(0.0) * 1000.0);
-        text += line;
-    }
-    const CString pm_dec = QueryObject(engine, u".Propermotion.DEC");
-    if (IsValue(pm_dec)) {
-        line.Format(u"固有運動量μδ      %.2f (mas/年)\r\n", CStkStr(pm_dec).atof(0.0) * 1000.0);
-        text += line;
-    }
+    text += GetProperMotionLines(engine, 1000.0);
 
-    if (!system.IsEmpty()) {
-        const CString bd = query_system(u".BD");
-        if (!bd.IsEmpty()) text += u"BD番号 " + bd + u"\r\n";
-    }
+    if (!system.IsEmpty()) text += LabelLine(u"BD番号 ", query_system(u".BD"));
     return text;
 }

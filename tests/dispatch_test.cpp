@@ -2,17 +2,15 @@
 // replay engine's record of the commands it received.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
-#include "clickdata/click_data.h"
-#include "settings/cdstatus.h"
-#include "sky/replay_engine.h"
 #include "tests/test_support.h"
+#include "tests/text_fixture.h"
 
 namespace {
 
-// Exposes the protected cache state for the few checks the public
-// interface cannot see.
+// Exposes the cache key's identifier, which the public interface cannot see.
 class ClickDataProbe : public CLumClickData {
   public:
     using CLumClickData::IsAdfsystem;
@@ -20,285 +18,148 @@ class ClickDataProbe : public CLumClickData {
     const CString& CurrentObject() const { return m_object.GetText(); }
 };
 
-// Seeds the six cache-key replies.
-void SetSky(CReplayEngine& e, const char16_t* jd = u"2461380.5") {
-    e.SetReply(u"? time.jd", jd);
-    e.SetReply(u"? time.timezone", u"9");
-    e.SetReply(u"? location", u"Tokyo(139.6917,35.6895,40)");
-    e.SetReply(u"? location.solar.x", u"0.18");
-    e.SetReply(u"? location.solar.y", u"0.89");
-    e.SetReply(u"? location.solar.z", u"0.39");
-}
-
-std::vector<std::string> Recorded(const CReplayEngine& e) {
-    std::vector<std::string> out;
-    for (const CString& c : e.Commands()) out.push_back(U8(c));
-    return out;
-}
-
-void LoadSystems(CReplayEngine& e) {
-    e.SetReply(u"? AdfSystem.#2.File", u"C:\\data\\hyades.adf");
-    e.SetReply(u"? AdfSystem.#2.ObjectName", u"Hyades");
-    e.SetReply(u"? AdfSystem.#40.File", u"moving.adf");
-    e.SetReply(u"? AdfSystem.#40.ObjectName", u"MovingGroup");
-}
-
-}  // namespace
-
-TEST(Classification, TypeTableAndLoadedSystems) {
-    CReplayEngine engine;
-    LoadSystems(engine);
-    CLumClickData data;
-    const struct {
-        const char16_t* object;
-        int code;
-    } cases[] = {
-        {u"Star.Hip32349", 0},
-        {u"star.Xno0", 0},
-        {u"STAR.GCVS.R_Leo", 0},
-        {u"Constellation.Ori", 1},
-        {u"Equatorial(83.8,-5.4)", 2},
-        {u"Solar.Planet.Earth", 3},
-        {u"deepsky.NGC224", 4},
-        {u"DEEPSKY.M31", 4},
-        {u"DeepSkyObject.Pgc2557", 4},
-        {u"MagellanicCloud.Large", 5},
-        {u"ArtificialSatellite.25544", 6},
-        {u"DeepSkyImage.M42", 7},
-        {u"Meteor.Perseids", 8},
-        {u"Hyades.Member12", 9},
-        {u"hyades.member12", 9},
-        {u"MovingGroup.A", 9},
-        {u"Adf.Something", 10},
-        {u"FieldOfViewCircle.1", 11},
-        {u"AngleOfView.Camera1", 12},
-        {u"MosaicOfField.2x2", 13},
-        {u"Unknown.Thing", -1},
-        {u"Hyades", -1},  // a system name needs a component after it
-        {u"", -1},
-        {u"DeepSkyX.1", -1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(data.ClassifyObject(&engine, c.object), c.code) << U8(c.object);
-    }
-}
-
-TEST(Classification, SystemNamesAreProbedOnceWhenLoaded) {
-    CReplayEngine engine;
-    LoadSystems(engine);
-    ClickDataProbe data;
-    EXPECT_TRUE(data.IsAdfsystem(&engine, u"Hyades.1"));
-    // 40 file probes plus one name query for each loaded system.
-    EXPECT_EQ(engine.Commands().size(), 42u);
-    EXPECT_EQ(U8(engine.Commands()[0]), "? AdfSystem.#1.File");
-    EXPECT_EQ(U8(engine.Commands()[2]), "? AdfSystem.#2.ObjectName");
-    engine.ClearCommands();
-    EXPECT_FALSE(data.IsAdfsystem(&engine, u"Pleiades.1"));
-    EXPECT_TRUE(engine.Commands().empty());
-}
-
-TEST(Classification, SystemNamesAreRetriedWhileNoneIsLoaded) {
-    CReplayEngine engine;
-    ClickDataProbe data;
-    EXPECT_FALSE(data.IsAdfsystem(&engine, u"Hyades.1"));
-    EXPECT_EQ(engine.Commands().size(), 40u);
-    LoadSystems(engine);  // the user loads a system later
-    EXPECT_TRUE(data.IsAdfsystem(&engine, u"Hyades.1"));
-    // Without a "." there is no system key and nothing is asked.
-    engine.ClearCommands();
-    EXPECT_FALSE(data.IsAdfsystem(&engine, u"Hyades"));
-    EXPECT_TRUE(engine.Commands().empty());
-}
-
-TEST(Classification, GetTypeClassifiesTheQueriedIdentifier) {
-    CReplayEngine engine;
-    LoadSystems(engine);
-    engine.SetReply(u"? ClickData.Object", u"Hyades.Member3");
-    CLumClickData data;
-    data.GetText(&engine, u"Solar.Planet.Mars", 1);  // a different current object
-    CStkString object;
-    EXPECT_EQ(data.GetType(&engine, object, u"? ClickData.Object"), 9);
-    EXPECT_EQ(U8(object.GetText()), "Hyades.Member3");
-
-    engine.SetReply(u"? ClickData.Object", u"");
-    EXPECT_EQ(data.GetType(&engine, object, u"? ClickData.Object"), -1);
-    EXPECT_TRUE(object.GetText().IsEmpty());
-}
-
-namespace {
-
 const std::vector<std::string> kKeyQueries = {
     "? time.jd",          "? time.timezone",    "? location",
     "? location.solar.z", "? location.solar.y", "? location.solar.x",
 };
 
-// A record with every line switched off, so texts are short and fixed.
-CCdStatus Quiet() {
-    CCdStatus status;
-    for (const auto& f : CCdStatus::Fields()) status.*(f.member) = 0;
-    return status;
-}
-
-void SetOrion(CReplayEngine& e) {
-    e.SetReply(u"? Constellation.Ori.Name", u"オリオン座");
-    e.SetReply(u"? Constellation.Ori.Abbreviation", u"Ori");
-}
-
 // Orion's constellation text over a fixed sky, every line off.
-struct OrionSky {
-    CReplayEngine engine;
-    CCdStatus status = Quiet();
-    ClickDataProbe data;
-    OrionSky() {
-        SetSky(engine);
-        SetOrion(engine);
-        data.SetStatus(&status);
+struct Sky : TextFixture {
+    ClickDataProbe probe;
+    Sky() {
+        probe.SetStatus(&status);
+        Reply(u"? time.jd", u"2461380.5");
+        Reply(u"? time.timezone", u"9");
+        Reply(u"? location", u"Tokyo(139.6917,35.6895,40)");
+        Object(u"location.solar", {{u".x", u"0.18"}, {u".y", u"0.89"}, {u".z", u"0.39"}});
+        Object(u"Constellation.Ori", {{u".Name", u"オリオン座"}, {u".Abbreviation", u"Ori"}});
+        Object(u"AdfSystem",
+               {{u".#2.File", u"C:\\data\\hyades.adf"}, {u".#2.ObjectName", u"Hyades"}});
+    }
+    // The commands a GetText sends, and its text.
+    std::vector<std::string> Sent(const char16_t* object, int title, std::string* text = nullptr) {
+        engine.ClearCommands();
+        const std::string built = U8(probe.GetText(&engine, object, title));
+        if (text) *text = built;
+        std::vector<std::string> sent;
+        for (const CString& c : engine.Commands()) sent.push_back(U8(c));
+        return sent;
     }
 };
 
 }  // namespace
 
-TEST(Cache, AHitCostsExactlyTheSixKeyQueries) {
-    OrionSky sky;
-    CReplayEngine& engine = sky.engine;
-    ClickDataProbe& data = sky.data;
-    const CString first = data.GetText(&engine, u"Constellation.Ori", 0);
-    EXPECT_EQ(U8(first), "オリオン座 Ori\r\n");
-    EXPECT_EQ(U8(data.CachedObject()), "Constellation.Ori");
-
-    engine.ClearCommands();
-    EXPECT_EQ(data.GetText(&engine, u"Constellation.Ori", 0), first);
-    EXPECT_EQ(Recorded(engine), kKeyQueries);
+TEST(Classification, TypeTableAndLoadedSystems) {
+    Sky s;
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"STAR.GCVS.R_Leo", 0},
+        {u"Constellation.Ori", 1},
+        {u"Equatorial(83.8,-5.4)", 2},
+        {u"Solar.Planet.Earth", 3},
+        {u"DEEPSKY.M31", 4},
+        {u"DeepSkyObject.Pgc2557", 4},
+        {u"MagellanicCloud.Large", 5},
+        {u"ArtificialSatellite.1", 6},
+        {u"DeepSkyImage.M42", 7},
+        {u"Meteor.Perseids", 8},
+        {u"hyades.member12", 9},
+        {u"Adf.Something", 10},
+        {u"FieldOfViewCircle.1", 11},
+        {u"AngleOfView.Camera1", 12},
+        {u"MosaicOfField.2x2", 13},
+        {u"Unknown.Thing", -1},
+        {u"", -1},
+        {u"DeepSkyX.1", -1},
+        {u"Hyades", -1},  // a system name needs a component after it
+    };
+    for (const auto& [object, code] : cases) {
+        EXPECT_EQ(s.probe.ClassifyObject(&s.engine, object), code) << U8(object);
+    }
+    // The queried identifier is classified, not the current object.
+    s.Reply(u"? ClickData.Object", u"Hyades.Member3");
+    CStkString object;
+    EXPECT_EQ(s.probe.GetType(&s.engine, object, u"? ClickData.Object"), 9);
+    EXPECT_EQ(U8(object.GetText()), "Hyades.Member3");
 }
 
-TEST(Cache, TitleThenFullRebuildsFullAndKeepsTitle) {
-    OrionSky sky;
-    CReplayEngine& engine = sky.engine;
-    ClickDataProbe& data = sky.data;
-    EXPECT_EQ(U8(data.GetText(&engine, u"Constellation.Ori", 1)), "オリオン座 Ori");
-
-    engine.ClearCommands();
-    EXPECT_EQ(U8(data.GetText(&engine, u"Constellation.Ori", 0)), "オリオン座 Ori\r\n");
-    const auto rebuilt = Recorded(engine);
-    EXPECT_GT(rebuilt.size(), 12u);  // key check, builder queries, new key
-    EXPECT_NE(std::find(rebuilt.begin(), rebuilt.end(), "? Constellation.Ori.Name"), rebuilt.end());
-
-    engine.ClearCommands();
-    EXPECT_EQ(U8(data.GetText(&engine, u"Constellation.Ori", 1)), "オリオン座 Ori");
-    EXPECT_EQ(Recorded(engine), kKeyQueries);
+TEST(Classification, SystemNamesAreProbedUntilOneIsLoaded) {
+    TextFixture s;
+    ClickDataProbe data;
+    EXPECT_FALSE(data.IsAdfsystem(&s.engine, u"Hyades.1"));
+    EXPECT_EQ(s.engine.Commands().size(), 40u);  // the files of systems #1 to #40
+    s.Object(u"AdfSystem.#40", {{u".File", u"hyades.adf"}, {u".ObjectName", u"Hyades"}});
+    EXPECT_TRUE(data.IsAdfsystem(&s.engine, u"Hyades.1"));
+    EXPECT_EQ(s.engine.Commands().size(), 81u);  // 40 again and the one name
+    EXPECT_FALSE(data.IsAdfsystem(&s.engine, u"Pleiades.1"));
+    EXPECT_EQ(s.engine.Commands().size(), 81u);  // known now: no more asking
 }
 
-TEST(Cache, KeyIsRecordedAfterTheBuildInItsQueryOrder) {
-    OrionSky sky;
-    CReplayEngine& engine = sky.engine;
-    ClickDataProbe& data = sky.data;
-    data.GetText(&engine, u"Constellation.Ori", 1);  // title: no measure block after the key
-    const auto recorded = Recorded(engine);
-    ASSERT_EQ(recorded.size(), 8u);
-    EXPECT_EQ(recorded[0], "? Constellation.Ori.Name");
-    EXPECT_EQ(recorded[1], "? Constellation.Ori.Abbreviation");
-    EXPECT_EQ(std::vector<std::string>(recorded.begin() + 2, recorded.end()), kKeyQueries);
+TEST(Cache, AHitCostsTheSixKeyQueriesAndKeepsBothForms) {
+    Sky s;
+    std::string text;
+    const auto built = s.Sent(u"Constellation.Ori", 1, &text);
+    EXPECT_EQ(text, "オリオン座 Ori");
+    // The key is read after the build, in its own order.
+    EXPECT_EQ(std::vector<std::string>(built.begin() + 2, built.end()), kKeyQueries);
+    // Same key, other form: built, and the title kept.
+    EXPECT_GT(s.Sent(u"Constellation.Ori", 0, &text).size(), 12u);
+    EXPECT_EQ(text, "オリオン座 Ori\r\n");
+    EXPECT_EQ(s.Sent(u"Constellation.Ori", 1, &text), kKeyQueries);
+    EXPECT_EQ(text, "オリオン座 Ori");
+    // The key's replies compare without case, the observer's place exactly.
+    s.Reply(u"? location", u"TOKYO(139.6917,35.6895,40)");
+    EXPECT_EQ(s.Sent(u"Constellation.Ori", 0), kKeyQueries);
+    s.Reply(u"? location.solar.z", u"0.390");
+    EXPECT_GT(s.Sent(u"Constellation.Ori", 0).size(), 6u);
 }
 
 TEST(Cache, KeyCheckStopsAtTheFirstDifference) {
-    OrionSky sky;
-    CReplayEngine& engine = sky.engine;
-    ClickDataProbe& data = sky.data;
-    data.GetText(&engine, u"Constellation.Ori", 1);
-
-    // Another object: the check ends before any query.
-    engine.ClearCommands();
-    data.GetText(&engine, u"Constellation.Tau", 1);
-    EXPECT_EQ(Recorded(engine).front(), "? Constellation.Tau.Name");
-
-    // Same object, another time: the check ends at the time query.
-    SetSky(engine, u"2461381.5");
-    engine.ClearCommands();
-    data.GetText(&engine, u"Constellation.Tau", 1);
-    const auto recorded = Recorded(engine);
-    ASSERT_GE(recorded.size(), 2u);
-    EXPECT_EQ(recorded[0], "? time.jd");
-    EXPECT_EQ(recorded[1], "? Constellation.Tau.Name");
-
-    // Observer moved in the solar system only: the whole key is read.
-    engine.SetReply(u"? location.solar.x", u"0.19");
-    engine.ClearCommands();
-    data.GetText(&engine, u"Constellation.Tau", 1);
-    const auto moved = Recorded(engine);
-    ASSERT_GE(moved.size(), 7u);
-    EXPECT_EQ(std::vector<std::string>(moved.begin(), moved.begin() + 6), kKeyQueries);
-    EXPECT_EQ(moved[6], "? Constellation.Tau.Name");
-}
-
-TEST(Cache, KeyRepliesCompareWithoutCaseButSolarPositionExactly) {
-    OrionSky sky;
-    CReplayEngine& engine = sky.engine;
-    ClickDataProbe& data = sky.data;
-    engine.SetReply(u"? location", u"Tokyo");
-    data.GetText(&engine, u"Constellation.Ori", 1);
-    engine.SetReply(u"? location", u"TOKYO");
-    engine.ClearCommands();
-    data.GetText(&engine, u"Constellation.Ori", 1);
-    EXPECT_EQ(Recorded(engine), kKeyQueries);  // still a hit
-
-    engine.SetReply(u"? location.solar.z", u"0.390");  // same number, other text
-    engine.ClearCommands();
-    data.GetText(&engine, u"Constellation.Ori", 1);
-    EXPECT_GT(Recorded(engine).size(), 6u);
+    Sky s;
+    s.Sent(u"Constellation.Ori", 1);
+    EXPECT_EQ(s.Sent(u"Constellation.Tau", 1).front(), "? Constellation.Tau.Name");
+    s.Reply(u"? time.jd", u"2461381.5");
+    const auto later = s.Sent(u"Constellation.Tau", 1);
+    EXPECT_EQ(std::vector<std::string>(later.begin(), later.begin() + 2),
+              (std::vector<std::string>{"? time.jd", "? Constellation.Tau.Name"}));
 }
 
 TEST(Cache, PickedStarAndCameraFramesAreNeverServedFromCache) {
-    for (const char16_t* object : {u"star.Xno0", u"STAR.XNO1", u"AngleOfView.C1",
-                                   u"MosaicOfField.M", u"FieldOfViewCircle.F"}) {
-        CReplayEngine engine;
-        SetSky(engine);
-        engine.SetReply(u"? Measure.Visible", u"TRUE");
-        engine.SetReply(u"? Measure.Connecting", u"TRUE");
-        CCdStatus status = Quiet();
-        CLumClickData data;
-        data.SetStatus(&status);
-        EXPECT_FALSE(data.GetText(&engine, object, 0).IsEmpty());
-        const auto first = Recorded(engine);
-        engine.ClearCommands();
-        data.GetText(&engine, object, 0);
-        // The identifier matches, yet no key query is made: all is rebuilt.
-        EXPECT_EQ(Recorded(engine), first) << U8(object);
+    for (const char16_t* object :
+         {u"STAR.XNO1", u"AngleOfView.C1", u"MosaicOfField.M", u"FieldOfViewCircle.F"}) {
+        Sky s;
+        // A measure block makes every text non-empty, so a kept one would show.
+        s.Object(u"Measure", {{u".Visible", u"TRUE"}, {u".Connecting", u"TRUE"}});
+        const auto first = s.Sent(object, 0);
+        EXPECT_EQ(s.Sent(object, 0), first) << U8(object);  // all rebuilt, no key check
     }
 }
 
-TEST(Cache, UnclassifiableOrEmptyIdentifierClearsTheCache) {
-    CReplayEngine engine;
-    SetSky(engine);
-    ClickDataProbe data;
-    data.GetText(&engine, u"Solar.Planet.Mars", 0);
-    EXPECT_TRUE(data.GetText(&engine, u"Nothing.Here", 0).IsEmpty());
-    EXPECT_TRUE(data.CachedObject().IsEmpty());
-    data.GetText(&engine, u"Solar.Planet.Mars", 0);
-    EXPECT_TRUE(data.GetText(&engine, u"", 0).IsEmpty());
-    EXPECT_TRUE(data.CachedObject().IsEmpty());
-    EXPECT_TRUE(data.GetText(nullptr, u"Solar.Planet.Mars", 0).IsEmpty());
-}
-
-TEST(Cache, SetOriginNorthAlwaysClears) {
-    CReplayEngine engine;
-    SetSky(engine);
-    ClickDataProbe data;
-    for (int flag : {0, 1, 1, 0}) {
-        data.GetText(&engine, u"Solar.Planet.Mars", 0);
-        EXPECT_FALSE(data.CachedObject().IsEmpty());
-        data.SetOriginNorth(flag);
-        EXPECT_TRUE(data.CachedObject().IsEmpty()) << flag;
+TEST(Cache, ClearedByAnUnclassifiableIdentifierAndByTheAzimuthOrigin) {
+    Sky s;
+    for (const char16_t* clearing : {u"Nothing.Here", u""}) {
+        s.Sent(u"Constellation.Ori", 0);
+        std::string text;
+        s.Sent(clearing, 0, &text);
+        EXPECT_EQ(text, "") << U8(clearing);
+        EXPECT_TRUE(s.probe.CachedObject().IsEmpty());
+    }
+    EXPECT_TRUE(s.probe.GetText(nullptr, u"Constellation.Ori", 0).IsEmpty());
+    for (int flag : {0, 1}) {
+        s.Sent(u"Constellation.Ori", 0);
+        s.probe.SetOriginNorth(flag);
+        EXPECT_TRUE(s.probe.CachedObject().IsEmpty()) << flag;
     }
 }
 
-TEST(Dispatch, PlanetFormIsRewrittenAndKeyedByTheNewIdentifier) {
-    CReplayEngine engine;
-    SetSky(engine);
-    ClickDataProbe data;
-    data.GetText(&engine, u"star.HD209458.planet.b", 0);
-    EXPECT_EQ(U8(data.CurrentObject()), "star.ExtraSolarPlanet.HD209458b");
-    EXPECT_EQ(U8(data.CachedObject()), "star.ExtraSolarPlanet.HD209458b");
+TEST(Dispatch, HostPlanetFormIsRewrittenForEveryQueryAndTheKey) {
+    // "star.<host>.Planet.<name>" is the engine's "star.ExtraSolarPlanet.<host><name>".
+    Sky s;
+    s.Sent(u"STAR.HD209458.planet.b", 0);
+    EXPECT_EQ(U8(s.probe.CurrentObject()), "star.ExtraSolarPlanet.HD209458b");
+    EXPECT_EQ(U8(s.probe.CachedObject()), "star.ExtraSolarPlanet.HD209458b");
+    for (const CString& command : s.engine.Commands()) EXPECT_LT(command.Find(u"lanet.b"), 0);
+    EXPECT_TRUE(s.Asked(u"? star.ExtraSolarPlanet.HD209458b.OrbitalPeriod"));
     // Other star forms keep their identifier.
-    data.GetText(&engine, u"star.GCVS.R_Leo", 0);
-    EXPECT_EQ(U8(data.CurrentObject()), "star.GCVS.R_Leo");
+    s.Sent(u"star.GCVS.R_Leo", 0);
+    EXPECT_EQ(U8(s.probe.CurrentObject()), "star.GCVS.R_Leo");
 }

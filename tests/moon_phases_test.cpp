@@ -32,6 +32,12 @@ constexpr double kArcsec = 1.0 / 3600.0;
 }  // namespace
 
 TEST(MoonPhasesLongitude, MeeusExamples) {
+    // Ex. 49.a: the true new moon of 1977 February 18 at 3h37m42s TD.
+    tagMOONPHASE phase;
+    ASSERT_EQ(GetMoonPhases(D(1977, 2, 18, 12), &phase, 1), 1);
+    EXPECT_EQ(phase.phase, kMoonNew);
+    EXPECT_NEAR(UtToDt(phase.jd), GetJd(D(1977, 2, 18, 3, 37, 42)), 30.0 / 86400.0);
+
     double sun = 0.0, moon = 0.0;
     // Ex. 25.b, 1992 Oct 13.0 TD: geometric (FK5) 199 deg 54' 26.18",
     // nutation +15.908", aberration -20.539": apparent 199 deg 54' 21.549".
@@ -56,14 +62,6 @@ TEST(MoonPhases, EspenakTable2013) {
         EXPECT_EQ(phases[i].phase, i % 4);
         EXPECT_NEAR(phases[i].jd, GetJd(expected[i]), 60.0 / 86400.0);
     }
-}
-
-TEST(MoonPhases, MeeusExample49a) {
-    // The true new moon of 1977 February 18 at 3h37m42s TD.
-    tagMOONPHASE phase;
-    ASSERT_EQ(GetMoonPhases(D(1977, 2, 18, 12), &phase, 1), 1);
-    EXPECT_EQ(phase.phase, kMoonNew);
-    EXPECT_NEAR(UtToDt(phase.jd), GetJd(D(1977, 2, 18, 3, 37, 42)), 30.0 / 86400.0);
 }
 
 TEST(MoonPhases, ListStartsWithTheLastNewMoonAtOrBeforeTheDate) {
@@ -104,12 +102,11 @@ TEST(MoonPhases, CountAndBadInput) {
     tagMOONPHASE phases[8];
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 8), 8);
     EXPECT_EQ(phases[7].phase, kMoonLastQuarter);
-    EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), phases, 0), 0);
+    // No room, a month GetJd rejects, the zeroed record of an unread date, a NaN.
     EXPECT_EQ(GetMoonPhases(D(2013, 1, 12), nullptr, 6), 0);
-    // A month GetJd rejects, the zeroed record of an unread date, a NaN.
-    EXPECT_EQ(GetMoonPhases(D(2013, 13, 12), phases, 6), 0);
-    EXPECT_EQ(GetMoonPhases(tagADATE(), phases, 6), 0);
-    EXPECT_EQ(GetMoonPhases(D(2013, 1, 12, 0, 0, std::nan("")), phases, 6), 0);
+    for (const tagADATE& bad : {D(2013, 13, 12), tagADATE(), D(2013, 1, 12, 0, 0, std::nan(""))}) {
+        EXPECT_EQ(GetMoonPhases(bad, phases, 6), 0);
+    }
 
     double sun = 1.0, moon = 1.0;
     EXPECT_EQ(CalcSunMoonLongitude(std::nan(""), &sun, &moon), 0);

@@ -1,8 +1,10 @@
 #include "apps/cli.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -11,10 +13,14 @@
 #include "engine/stkstr.h"
 #include "engine/trace_corlum.h"
 #include "host/iso_time.h"
+#include "host/message_queue.h"
+#include "host/network.h"
 #include "host/registry.h"
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "sky/sky_engine.h"
+#include "thumbs/gallery_client.h"
+#include "thumbs/gallery_reply.h"
 
 namespace vexclk {
 namespace {
@@ -31,6 +37,7 @@ const char* const kUsage =
     "  settings  print or change the saved display settings\n"
     "  query  send engine commands and print the replies\n"
     "  find   print the objects that bear a name, or lie near a place\n"
+    "  gallery  fetch one page of the posted-image gallery and its thumbnails\n"
     "\n"
     "'vexclk COMMAND --help' describes a command.\n";
 
@@ -103,6 +110,25 @@ const char* const kSettingsUsage =
     "The store is $VEXCLK_REGISTRY, else\n"
     "${XDG_CONFIG_HOME:-$HOME/.config}/vexclk/registry.json.\n";
 
+const char* const kGalleryUsage =
+    "usage: vexclk gallery [--base URL] [--offset N] [--timeouts CONNECT,SEND,RECEIVE]\n"
+    "                      [--dir DIR] KEY\n"
+    "\n"
+    "Asks the posted-image gallery for the page of posts about KEY (an object's\n"
+    "search string) that starts at item N (default 0), downloads the page's\n"
+    "thumbnails and prints total<TAB>N, limit<TAB>N, one line per item\n"
+    "INDEX<TAB>TITLE<TAB>AUTHOR<TAB>DATE<TAB>THUMBNAIL-PATH (empty when the\n"
+    "thumbnail did not download; tab, CR and LF inside shown as \\t, \\r, \\n),\n"
+    "then folder<TAB>PATH.\n"
+    "\n"
+    "options:\n"
+    "  --base URL        the search service (default: $VEXCLK_GALLERY_URL, else the\n"
+    "                    settings store's Network/GallerySearchURL)\n"
+    "  --timeouts C,S,R  connect, send and receive time-outs in milliseconds for\n"
+    "                    this run (default: the saved ImageThumb*Timeout values)\n"
+    "  --dir DIR         put the thumbnails into the existing folder DIR (default:\n"
+    "                    a new folder under the temporary directory, kept)\n";
+
 struct BadInput {
     std::string message;
 };
@@ -150,8 +176,10 @@ std::pair<const CCdStatus::Field*, int> ParseSetting(const std::string& command,
     return {field, *v};
 }
 
-std::string ShowControls(const CString& text) {
+// CR and LF (and tab, when asked) as \r, \n, \t: one value on one line.
+std::string ShowControls(const CString& text, bool tabs = false) {
     CString shown = text;
+    if (tabs) shown.Replace(u"\t", u"\\t");
     shown.Replace(u"\r", u"\\r");
     shown.Replace(u"\n", u"\\n");
     return shown.ToUtf8();
@@ -499,6 +527,87 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
+// "C,S,R": three time-outs in milliseconds, each at least 1.
+host::HttpTimeouts ParseTimeouts(const std::string& text) {
+    std::vector<int> values;
+    for (size_t start = 0; start <= text.size() && values.size() < 4;) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const auto v = ParseInt(text.substr(start, comma - start));
+        values.push_back(v && *v >= 1 ? *v : 0);
+        start = comma + 1;
+    }
+    if (values.size() != 3 || std::count(values.begin(), values.end(), 0) > 0) {
+        throw BadInput{"vexclk gallery: --timeouts wants CONNECT,SEND,RECEIVE in milliseconds "
+                       "(each at least 1), got '" + text + "'"};
+    }
+    return {values[0], values[1], values[2]};
+}
+
+int RunGallery(const std::vector<std::string>& args, std::ostream& out) {
+    CMessageQueue queue;
+    CGalleryClient client(queue);
+    std::string dir;
+    std::vector<std::string> keys;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw BadInput{"vexclk gallery: " + a + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--help") {
+            out << kGalleryUsage;
+            return 0;
+        } else if (a == "--base") {
+            client.SetBaseUrl(CString::FromUtf8(value()));
+        } else if (a == "--dir") {
+            dir = value();
+        } else if (a == "--timeouts") {
+            client.SetTimeouts(ParseTimeouts(value()));
+        } else if (a == "--offset") {
+            const std::string text = value();
+            const auto n = ParseInt(text);
+            if (!n || *n < 0 || *n > kMaxTotal) {
+                throw BadInput{"vexclk gallery: --offset wants an item number within 0.." +
+                               std::to_string(kMaxTotal) + ", got '" + text + "'"};
+            }
+            client.SetOffset(*n);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw BadInput{"vexclk gallery: unknown option '" + a + "'"};
+        } else {
+            keys.push_back(a);
+        }
+    }
+    if (keys.size() != 1) throw BadInput{"vexclk gallery: give one KEY"};
+    if (!dir.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(dir, ec)) {
+            throw BadInput{"vexclk gallery: --dir '" + dir + "' is not a folder"};
+        }
+        client.SetThumbFolder(dir);
+    } else if (!client.PrepareThumbFolder()) {
+        throw BadInput{"vexclk gallery: cannot create a folder for the thumbnails"};
+    }
+    client.SetSearchKey(CString::FromUtf8(keys[0]));
+    client.RequestPage(1);
+    if (PumpGalleryMessages(queue, client, -1) == CGalleryClient::Event::Failed) {
+        throw BadInput{"vexclk gallery: " + client.GetFailure()};
+    }
+    client.KeepThumbFolder();
+    out << "total\t" << client.GetTotal() << "\nlimit\t" << client.GetLimit() << "\n";
+    const CArray<CImageItem>& items = client.Items();
+    for (int i = client.GetOffset(); i < items.GetSize(); ++i) {
+        const CImageItem& item = items[i];
+        std::error_code ec;
+        const std::string thumb = item.thumbPath.ToUtf8();
+        out << i << '\t' << ShowControls(item.title, true) << '\t'
+            << ShowControls(item.author, true) << '\t' << ShowControls(item.date, true) << '\t'
+            << (!thumb.empty() && std::filesystem::is_regular_file(thumb, ec) ? thumb : "")
+            << "\n";
+    }
+    out << "folder\t" << client.GetThumbFolder() << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -531,6 +640,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (command == "find") return RunFind(ParseOptions(args, command, {"--near"}), out);
         if (command == "parse") return RunParse(ParseOptions(args, command, {}), out);
         if (command == "settings") return RunSettings(args, out);
+        if (command == "gallery") return RunGallery(args, out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
         err << bad.message << "\n";

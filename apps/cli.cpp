@@ -537,8 +537,10 @@ host::HttpTimeouts ParseTimeouts(const std::string& text) {
         start = comma + 1;
     }
     if (values.size() != 3 || std::count(values.begin(), values.end(), 0) > 0) {
-        throw BadInput{"vexclk gallery: --timeouts wants CONNECT,SEND,RECEIVE in milliseconds "
-                       "(each at least 1), got '" + text + "'"};
+        throw BadInput{
+            "vexclk gallery: --timeouts wants CONNECT,SEND,RECEIVE in milliseconds "
+            "(each at least 1), got '" +
+            text + "'"};
     }
     return {values[0], values[1], values[2]};
 }
@@ -601,8 +603,7 @@ int RunGallery(const std::vector<std::string>& args, std::ostream& out) {
         const std::string thumb = item.thumbPath.ToUtf8();
         out << i << '\t' << ShowControls(item.title, true) << '\t'
             << ShowControls(item.author, true) << '\t' << ShowControls(item.date, true) << '\t'
-            << (!thumb.empty() && std::filesystem::is_regular_file(thumb, ec) ? thumb : "")
-            << "\n";
+            << (!thumb.empty() && std::filesystem::is_regular_file(thumb, ec) ? thumb : "") << "\n";
     }
     out << "folder\t" << client.GetThumbFolder() << "\n";
     return 0;

@@ -40,8 +40,7 @@ int OnConnected(void* user, char*, char*, int, int) {
 // Time-stamps the traffic both ways (libcurl reports it here while verbose).
 int OnTraffic(CURL*, curl_infotype type, char*, size_t, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    if (type == CURLINFO_HEADER_OUT || type == CURLINFO_DATA_OUT ||
-        type == CURLINFO_SSL_DATA_OUT) {
+    if (type == CURLINFO_HEADER_OUT || type == CURLINFO_DATA_OUT || type == CURLINFO_SSL_DATA_OUT) {
         t->lastOut = Clock::now();
     } else if (type == CURLINFO_HEADER_IN || type == CURLINFO_DATA_IN ||
                type == CURLINFO_SSL_DATA_IN) {
@@ -76,10 +75,9 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 bool IsHttpAddress(const std::string& url) {
     auto starts = [&](std::string_view scheme) {
         return url.size() > scheme.size() &&
-               std::equal(scheme.begin(), scheme.end(), url.begin(),
-                          [](char a, char b) {
-                              return a == std::tolower(static_cast<unsigned char>(b));
-                          });
+               std::equal(scheme.begin(), scheme.end(), url.begin(), [](char a, char b) {
+                   return a == std::tolower(static_cast<unsigned char>(b));
+               });
     };
     return starts("http://") || starts("https://");
 }
@@ -114,9 +112,9 @@ std::optional<HttpResult> Overdue(const Transfer& t, CURLM* multi) {
     };
     if (!t.replyStarted && WaitsToSend(multi)) {
         if (over(t.lastOut, r.timeouts.send)) {
-            return HttpResult{HttpOutcome::SendTimeout,
-                              "the request was not sent within the send time-out (" +
-                                  Ms(r.timeouts.send) + ")"};
+            return HttpResult{
+                HttpOutcome::SendTimeout,
+                "the request was not sent within the send time-out (" + Ms(r.timeouts.send) + ")"};
         }
     } else if (over(std::max(t.lastOut, t.lastIn), r.timeouts.receive)) {
         return HttpResult{HttpOutcome::ReceiveTimeout,
@@ -187,7 +185,8 @@ void Configure(Handles& h, Transfer& t, char* detail) {
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, detail);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max(1, r.timeouts.connect)));
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(std::max(1, r.timeouts.connect)));
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(r.maxBytes));
     curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, OnConnected);
     curl_easy_setopt(e, CURLOPT_PREREQDATA, &t);

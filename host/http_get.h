@@ -40,17 +40,17 @@ struct HttpTimeouts {
 
 enum class HttpOutcome {
     Ok,
-    BadAddress,      // not an http or https address
-    Unreachable,     // name not found, connection refused, TLS not trusted
+    BadAddress,   // not an http or https address
+    Unreachable,  // name not found, connection refused, TLS not trusted
     ConnectTimeout,
     SendTimeout,
     ReceiveTimeout,
-    BadStatus,       // a status other than 200
-    TooLarge,        // the body exceeds the caller's limit
-    CutShort,        // the connection ended before the whole body came
-    Cancelled,       // the caller's cancel test said so
-    NotStored,       // the caller's body sink refused a piece
-    Failed,          // anything else the network reports
+    BadStatus,  // a status other than 200
+    TooLarge,   // the body exceeds the caller's limit
+    CutShort,   // the connection ended before the whole body came
+    Cancelled,  // the caller's cancel test said so
+    NotStored,  // the caller's body sink refused a piece
+    Failed,     // anything else the network reports
 };
 
 struct HttpResult {

@@ -44,17 +44,17 @@ int CUrlDownloader::Get(const CString& url, const CString& localPath) {
         m_lastError = "cannot create '" + temp + "': " + std::strerror(errno);
         return 0;
     }
-    const host::HttpResult result = host::HttpGet(
-        {url.ToUtf8(), m_timeouts, m_maxBytes,
-         [fd](std::string_view piece) { return WriteAll(fd, piece); }, m_cancelled});
+    const host::HttpResult result =
+        host::HttpGet({url.ToUtf8(), m_timeouts, m_maxBytes,
+                       [fd](std::string_view piece) { return WriteAll(fd, piece); }, m_cancelled});
     const bool closed = close(fd) == 0;
     if (result.outcome == host::HttpOutcome::Ok && closed &&
         std::rename(temp.c_str(), target.c_str()) == 0) {
         m_lastError.clear();
         return 1;
     }
-    m_lastError = result.outcome == host::HttpOutcome::Ok ? "cannot write '" + target + "'"
-                                                          : result.message;
+    m_lastError =
+        result.outcome == host::HttpOutcome::Ok ? "cannot write '" + target + "'" : result.message;
     unlink(temp.c_str());
     return 0;
 }

@@ -25,36 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets (or, with nullopt, unsets) an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        Set(name, value);
-    }
-    ~ScopedEnv() { Set(name_, old_); }
-
-  private:
-    static void Set(const char* name, const std::optional<std::string>& value) {
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::set<std::string> Names(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
-    return names;
-}
-
 // Runs `body` in a child process; its result is the exit status (-1 when the
 // child did not exit normally).
 int InChild(const std::function<int()>& body) {

@@ -1,6 +1,8 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,11 @@
 
 // UTF-8 of a UTF-16 text, for readable assertion messages.
 std::string U8(const CString& s);
+
+// The bytes of a file; empty when it cannot be read.
+std::string Slurp(const std::string& path);
+// The names of the entries of a folder.
+std::set<std::string> Names(const std::string& folder);
 
 // Runs the vexclk command line in-process.
 struct CliResult {
@@ -31,4 +38,21 @@ class TempDir {
 
   private:
     std::string path_;
+};
+
+// Sets (or, with nullopt, unsets) an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        Set(name, value);
+    }
+    ~ScopedEnv() { Set(name_, old_); }
+
+  private:
+    static void Set(const char* name, const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    const char* name_;
+    std::optional<std::string> old_;
 };

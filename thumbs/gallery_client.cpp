@@ -86,9 +86,8 @@ CGalleryClient::~CGalleryClient() {
 
 int CGalleryClient::RequestPage(int firstRequest) {
     if (m_busy || m_offset < 0 || m_offset > kMaxTotal) return 0;
-    const CString base = m_baseUrl.IsEmpty()
-                             ? CCommonNetwork::GetURL(CCommonNetwork::kGallerySearch)
-                             : m_baseUrl;
+    const CString base =
+        m_baseUrl.IsEmpty() ? CCommonNetwork::GetURL(CCommonNetwork::kGallerySearch) : m_baseUrl;
     m_busy = 1;
     if (firstRequest) m_firstRequest = 1;
     m_failure.clear();
@@ -267,14 +266,14 @@ void CGalleryClient::RequestThread() {
         if (r.base.empty()) {
             r.failure = "no gallery address is configured";
         } else {
-            const host::HttpResult result = host::HttpGet(
-                {r.base + "?o=" + r.key + "&offset=" + std::to_string(r.offset), r.timeouts,
-                 kMaxReplyBytes,
-                 [&r](std::string_view piece) {
-                     r.reply.append(piece);
-                     return true;
-                 },
-                 [this] { return IsCancelled(); }});
+            const host::HttpResult result =
+                host::HttpGet({r.base + "?o=" + r.key + "&offset=" + std::to_string(r.offset),
+                               r.timeouts, kMaxReplyBytes,
+                               [&r](std::string_view piece) {
+                                   r.reply.append(piece);
+                                   return true;
+                               },
+                               [this] { return IsCancelled(); }});
             ok = result.outcome == host::HttpOutcome::Ok;
             r.failure = result.message;
             if (!ok) r.reply.clear();
@@ -336,9 +335,9 @@ bool CGalleryClient::TakeCancel() {
     return was;
 }
 
-CGalleryClient::Event PumpGalleryMessages(CMessageQueue& queue, CGalleryClient& client,
-                                          int limitMs,
-                                          const std::function<void(CGalleryClient::Event)>& onEvent) {
+CGalleryClient::Event PumpGalleryMessages(
+    CMessageQueue& queue, CGalleryClient& client, int limitMs,
+    const std::function<void(CGalleryClient::Event)>& onEvent) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
     while (client.IsBusy()) {

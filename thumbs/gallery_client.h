@@ -193,6 +193,6 @@ class CGalleryClient {
 // `onEvent` (when given) each event.  Waits at most `limitMs` milliseconds
 // in all (a negative limit: no limit).  Returns the event that ended the
 // pipeline, or Event::None when it had not ended in time.
-CGalleryClient::Event PumpGalleryMessages(CMessageQueue& queue, CGalleryClient& client,
-                                          int limitMs,
-                                          const std::function<void(CGalleryClient::Event)>& onEvent = {});
+CGalleryClient::Event PumpGalleryMessages(
+    CMessageQueue& queue, CGalleryClient& client, int limitMs,
+    const std::function<void(CGalleryClient::Event)>& onEvent = {});

@@ -6,18 +6,18 @@
 
 class CImageItem {
   public:
-    CString url;             // the post's page
+    CString url;  // the post's page
     CString title;
     CString date;
     CString author;
-    CString location;        // where it was taken
+    CString location;  // where it was taken
     CString telescopeMaker;
     CString telescopeName;
     CString focalLength;
     CString exposure;
     CString comment;
-    CString largeUrl;        // the full image
-    CString smallUrl;        // the thumbnail
-    CString thumbPath;       // local file of the downloaded thumbnail
-    CRect rect;              // where the strip shows it; empty when not shown
+    CString largeUrl;   // the full image
+    CString smallUrl;   // the thumbnail
+    CString thumbPath;  // local file of the downloaded thumbnail
+    CRect rect;         // where the strip shows it; empty when not shown
 };

@@ -592,7 +592,7 @@ int RunGallery(const std::vector<std::string>& args, std::ostream& out) {
     client.SetSearchKey(CString::FromUtf8(keys[0]));
     client.RequestPage(1);
     if (PumpGalleryMessages(queue, client, -1) == CGalleryClient::Event::Failed) {
-        throw BadInput{"vexclk gallery: " + client.GetFailure()};
+        throw BadInput{"vexclk gallery: " + ShowControls(CString::FromUtf8(client.GetFailure()))};
     }
     client.KeepThumbFolder();
     out << "total\t" << client.GetTotal() << "\nlimit\t" << client.GetLimit() << "\n";

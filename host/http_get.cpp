@@ -124,7 +124,8 @@ std::optional<HttpResult> Overdue(const Transfer& t, CURLM* multi) {
 }
 
 HttpResult Finished(CURLcode code, const Transfer& t, const char* detail) {
-    const std::string why = detail[0] ? detail : curl_easy_strerror(code);
+    std::string why = detail[0] ? detail : curl_easy_strerror(code);
+    why = why.substr(0, why.find_first_of("\r\n"));  // one line
     long status = 0;
     curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
     if (t.badStatus || (code == CURLE_OK && status != 200)) {

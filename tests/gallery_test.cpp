@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <map>
+#include <mutex>
 
 #include "host/network.h"
-#include "host/registry.h"
 #include "tests/loopback.h"
 #include "tests/test_support.h"
 #include "thumbs/gallery_client.h"
@@ -32,16 +32,21 @@ std::string Reply(const std::string& head, int count, int first = 0) {
     return "{" + head + (head.empty() ? "" : ",") + "\"item_list\":[" + items + "]}";
 }
 
-// Serves /search?o=KEY&offset=N from `reply(key, offset)` (THUMBS made this
-// server's /t) and /t/N.png as "PNG N", after `gate(N)`.
+// `reply` with THUMBS made the /t folder of the server that `request` came to.
+std::string WithThumbs(std::string reply, const httplib::Request& request) {
+    for (size_t at; (at = reply.find("THUMBS")) != std::string::npos;) {
+        reply.replace(at, 6, "http://" + request.get_header_value("Host") + "/t");
+    }
+    return reply;
+}
+
+// Serves /search?o=KEY&offset=N from `reply(key, offset)` and /t/N.png as
+// "PNG N", after `gate(N)`.
 void GalleryRoutes(httplib::Server& s, std::function<std::string(std::string, int)> reply,
                    std::function<void(int)> gate = {}) {
     s.Get("/search", [reply](const httplib::Request& q, httplib::Response& r) {
-        std::string body = reply(q.get_param_value("o"), std::stoi(q.get_param_value("offset")));
-        for (size_t at; (at = body.find("THUMBS")) != std::string::npos;) {
-            body.replace(at, 6, "http://" + q.get_header_value("Host") + "/t");
-        }
-        r.set_content(body, "application/json");
+        const int offset = std::stoi(q.get_param_value("offset"));
+        r.set_content(WithThumbs(reply(q.get_param_value("o"), offset), q), "application/json");
     });
     s.Get(R"(/t/(\d+)\.png)", [gate](const httplib::Request& q, httplib::Response& r) {
         if (gate) gate(std::stoi(q.matches[1]));
@@ -63,25 +68,14 @@ struct Gallery {
     }
 };
 
-// Holds a server's handler back until opened, and tells when one waits.
+// Holds a server's handler back until released, and tells when one waits.
 struct Gate {
-    std::mutex lock;
-    std::condition_variable changed;
-    bool open = false, waiting = false;
+    std::once_flag once;
+    std::promise<void> reached, released;
+    std::shared_future<void> release = released.get_future().share();
     void Wait() {
-        std::unique_lock<std::mutex> hold(lock);
-        waiting = true;
-        changed.notify_all();
-        changed.wait_for(hold, std::chrono::seconds(30), [this] { return open; });
-    }
-    void AwaitWaiter() {
-        std::unique_lock<std::mutex> hold(lock);
-        changed.wait_for(hold, std::chrono::seconds(30), [this] { return waiting; });
-    }
-    void Open() {
-        std::lock_guard<std::mutex> hold(lock);
-        open = true;
-        changed.notify_all();
+        std::call_once(once, [this] { reached.set_value(); });
+        release.wait_for(std::chrono::seconds(30));
     }
 };
 
@@ -143,15 +137,11 @@ TEST(Gallery, ChunkedAndContentLengthRepliesGiveTheSameWholeItems) {
     LoopbackServer server([&](httplib::Server& s) {
         GalleryRoutes(s, [reply](std::string, int) { return reply; });
         s.Get("/chunked", [&](const httplib::Request& q, httplib::Response& r) {
-            const std::string body = std::regex_replace(
-                reply, std::regex("THUMBS"), "http://" + q.get_header_value("Host") + "/t");
             r.set_chunked_content_provider(
-                "application/json", [body](size_t at, httplib::DataSink& sink) {
-                    if (at < body.size()) {
-                        sink.write(body.data() + at, std::min<size_t>(1000, body.size() - at));
-                    } else {
-                        sink.done();
-                    }
+                "application/json", [body = WithThumbs(reply, q)](size_t, httplib::DataSink& sink) {
+                    for (size_t at = 0; at < body.size(); at += 1000)
+                        sink.write(&body[at], std::min<size_t>(1000, body.size() - at));
+                    sink.done();
                     return true;
                 });
         });
@@ -175,40 +165,31 @@ TEST(Gallery, ChunkedAndContentLengthRepliesGiveTheSameWholeItems) {
 }
 
 TEST(Gallery, FailedRequestsEndThePipelineWithTheReason) {
-    auto cut = [](bool chunked) {
-        return [chunked](const httplib::Request&, httplib::Response& r) {
-            auto half = [](size_t, httplib::DataSink& sink) {
-                return sink.write("{\"status\"", 9) && false;
+    // `bytes` blanks in a reply that announces `announced` (chunked when 0);
+    // the connection ends after them.
+    auto blanks = [](size_t announced, size_t bytes) {
+        return [=](const httplib::Request&, httplib::Response& r) {
+            auto write = [bytes](size_t at, httplib::DataSink& sink) {
+                const std::string block(std::min<size_t>(1 << 20, bytes - std::min(at, bytes)),
+                                        ' ');
+                return at < bytes && sink.write(block.data(), block.size());
             };
-            chunked ? r.set_chunked_content_provider("application/json", half)
-                    : r.set_content_provider(
-                          100, "application/json",
-                          [half](size_t at, size_t, httplib::DataSink& s) { return half(at, s); });
+            if (!announced) return r.set_chunked_content_provider("text/plain", write);
+            r.set_content_provider(
+                announced, "text/plain",
+                [write](size_t at, size_t, httplib::DataSink& s) { return write(at, s); });
         };
     };
-    auto huge = [](bool chunked) {
-        return [chunked](const httplib::Request&, httplib::Response& r) {
-            const size_t size = CGalleryClient::kMaxReplyBytes + 1;
-            auto fill = [size](size_t at, httplib::DataSink& sink) {
-                const std::string block(std::min<size_t>(1 << 20, size - at), ' ');
-                return at < size ? sink.write(block.data(), block.size()) : (sink.done(), true);
-            };
-            chunked ? r.set_chunked_content_provider("application/json", fill)
-                    : r.set_content_provider(
-                          size, "application/json",
-                          [fill](size_t at, size_t, httplib::DataSink& s) { return fill(at, s); });
-        };
-    };
+    const size_t tooLong = CGalleryClient::kMaxReplyBytes + 1;
     LoopbackServer server([&](httplib::Server& s) {
-        s.Get("/404", [](const httplib::Request&, httplib::Response& r) {
-            r.status = 404;
+        s.Get(R"(/(\d+))", [](const httplib::Request& q, httplib::Response& r) {
+            r.status = std::stoi(q.matches[1]);
             r.set_content(Reply("", 1), "application/json");
         });
-        s.Get("/500", [](const httplib::Request&, httplib::Response& r) { r.status = 500; });
-        s.Get("/cut", cut(false));
-        s.Get("/cutChunked", cut(true));
-        s.Get("/huge", huge(false));
-        s.Get("/hugeChunked", huge(true));
+        s.Get("/cut", blanks(100, 9));
+        s.Get("/cutChunked", blanks(0, 9));
+        s.Get("/huge", blanks(tooLong, tooLong));
+        s.Get("/hugeChunked", blanks(0, tooLong));
     });
     const std::string refused = [] { return SilentListener().Url("/search"); }();  // closed now
     const struct {
@@ -236,26 +217,17 @@ TEST(Gallery, EachTimeOutEndsTheRequestInItsPhase) {
     // The send time-out cannot be provoked here: the kernel takes a whole
     // request (libcurl sends at most 1 MB) into a loopback socket's buffer.
     SilentListener unanswered, full(true);
-    const struct {
-        std::string base;
-        host::HttpTimeouts timeouts;
-        std::string reason;
-    } rows[] = {
-        {full.Url("/search"),
-         {300, 5000, 5000},
-         "no connection within the connect time-out (300 ms)"},
-        {unanswered.Url("/search"),
-         {5000, 5000, 300},
-         "no reply within the receive time-out (300 ms)"},
-    };
-    for (const auto& row : rows) {
+    for (const bool connecting : {true, false}) {
         Gallery g;
-        g.client.SetTimeouts(row.timeouts);
+        g.client.SetTimeouts(connecting ? host::HttpTimeouts{300, 5000, 5000}
+                                        : host::HttpTimeouts{5000, 5000, 300});
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(g.Fetch(row.base), Event::Failed);
+        EXPECT_EQ(g.Fetch((connecting ? full : unanswered).Url("/search")), Event::Failed);
         // Not at once: libcurl's clock may round a millisecond or two down.
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
-        EXPECT_EQ(g.client.GetFailure(), row.reason);
+        EXPECT_EQ(g.client.GetFailure(), connecting
+                                             ? "no connection within the connect time-out (300 ms)"
+                                             : "no reply within the receive time-out (300 ms)");
     }
 }
 
@@ -277,76 +249,52 @@ TEST(Gallery, ASecondPageLandsAtItsOffset) {
               (std::vector<int>{1, 1, 0}));
 }
 
-TEST(Gallery, CancellingMidDownloadLeavesTheRestUndownloaded) {
-    Gate gate;
+TEST(Gallery, CancelAndDestructionStopTheDownloads) {
+    Gate gate;  // holds thumbnail 1 back
     LoopbackServer server([&](httplib::Server& s) {
         GalleryRoutes(
             s, [](std::string, int) { return Reply(R"("limit":"20","total":"5")", 5); },
-            [&gate](int n) {
-                if (n == 1) gate.Wait();
-            });
+            [&gate](int n) { n == 1 ? gate.Wait() : void(); });
     });
+    const int threads = ThreadCount();
     Gallery g;
     int repaints = 0;
     const Event end = g.Fetch(server.Url("/search"), "M31", 0, [&](Event e) {
         if (e == Event::Repaint && ++repaints == 1) {
-            gate.AwaitWaiter();  // thumbnail 1 is on its way
+            gate.reached.get_future().wait();  // thumbnail 1 is on its way
             g.client.Cancel();
         }
     });
-    gate.Open();
     EXPECT_EQ(end, Event::Cancelled);
     EXPECT_EQ(repaints, 2);  // thumbnail 0, and 1 stopped on its way: 2 to 4 never asked for
     // Nothing else in the folder: no partial file either.
     EXPECT_EQ(Names(g.client.GetThumbFolder()), std::set<std::string>{"0.png"});
+
+    std::string folder;
+    {
+        Gallery destroyed;
+        destroyed.client.SetTimeouts({60000, 60000, 60000});
+        destroyed.client.SetBaseUrl(CString::FromUtf8(server.Url("/search")));
+        ASSERT_TRUE(destroyed.client.RequestPage(1));
+        tagMSG msg;  // thumbnail 0 comes, 1 is held back
+        while (destroyed.queue.GetMessage(msg, kPumpLimitMs) &&
+               destroyed.client.OnMessage(msg.message) != Event::Repaint) {
+        }
+        folder = destroyed.client.GetThumbFolder();
+        ASSERT_TRUE(fs::exists(folder));
+    }
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_FALSE(fs::exists(folder));
+
+    gate.released.set_value();
     EXPECT_EQ(g.Fetch(server.Url("/search")), Event::FirstPageComplete);  // the flag is spent
 }
 
-TEST(Gallery, DestructionStopsTheWorkerAndRemovesTheFolder) {
-    Gate gate;
-    SilentListener unanswered;
-    LoopbackServer server([&](httplib::Server& s) {
-        GalleryRoutes(
-            s, [](std::string, int) { return Reply(R"("limit":"20","total":"2")", 2); },
-            [&gate](int n) {
-                if (n == 1) gate.Wait();
-            });
-    });
-    const int threads = ThreadCount();
-    for (const std::string& base : {unanswered.Url("/search"), server.Url("/search")}) {
-        std::string folder;
-        {
-            Gallery g;
-            g.client.SetTimeouts({60000, 60000, 60000});
-            g.client.SetBaseUrl(CString::FromUtf8(base));
-            ASSERT_TRUE(g.client.PrepareThumbFolder());
-            folder = g.client.GetThumbFolder();
-            ASSERT_TRUE(g.client.RequestPage(1));
-            tagMSG msg;  // the second server sends one thumbnail and holds the next
-            while (base == server.Url("/search") && g.queue.GetMessage(msg, kPumpLimitMs) &&
-                   g.client.OnMessage(msg.message) != Event::Repaint) {
-            }
-        }
-        EXPECT_EQ(ThreadCount(), threads) << base;
-        EXPECT_FALSE(fs::exists(folder)) << base;
-    }
-    gate.Open();
-}
-
 TEST(Gallery, ThumbnailNamesStayInTheFolderAndApart) {
-    const std::string names[] = {"../../etc/passwd",
-                                 "..",
-                                 ".hidden",
-                                 "a%2F..%2Fb.png",
-                                 "x.png?f=/../../y",
-                                 "",
-                                 "a.png",
-                                 "a.png",
-                                 "a-2.png",
-                                 "..\\..\\w.png",
-                                 "名前.png"};
     std::string items;
-    for (const std::string& name : names) {
+    for (const std::string name :
+         {"../../etc/passwd", "..", ".hidden", "a%2F..%2Fb.png", "x.png?f=/../../y", "", "a.png",
+          "a.png", "a-2.png", "..\\..\\w.png", "名前.png"}) {
         items += (items.empty() ? "" : ",") + std::string(R"({"image":{"small":{"url":)") +
                  picojson::value("THUMBS/" + name).serialize() + "}}}";
     }
@@ -388,37 +336,7 @@ TEST(Gallery, TheProxyOfTheEnvironmentCarriesTheRequests) {
               "via proxy: http://gallery.invalid/t/0.png");
 }
 
-TEST(Gallery, AFailedDownloadKeepsTheOldFileAndLeavesNoPart) {
-    LoopbackServer server([](httplib::Server& s) { GalleryRoutes(s, {}); });
-    TempDir dir;
-    const std::string target = dir.Write("t.png", "old");
-    CUrlDownloader downloader;
-    EXPECT_FALSE(
-        downloader.Get(CString::FromUtf8(server.Url("/none.png")), CString::FromUtf8(target)));
-    EXPECT_EQ(downloader.GetLastError(), "the server answered status 404");
-    EXPECT_EQ(Slurp(target), "old");
-    EXPECT_TRUE(
-        downloader.Get(CString::FromUtf8(server.Url("/t/7.png")), CString::FromUtf8(target)));
-    EXPECT_EQ(Slurp(target), "PNG 7");
-    EXPECT_EQ(Names(dir.path()), std::set<std::string>{"t.png"});
-}
-
-TEST(Gallery, TheAddressComesFromTheEnvironmentElseTheStore) {
-    TempDir dir;
-    ScopedEnv store("VEXCLK_REGISTRY", dir.path() + "/registry.json"),
-        env(CCommonNetwork::kGalleryEnv, std::nullopt);
-    EXPECT_EQ(U8(CCommonNetwork::GetURL(CCommonNetwork::kGallerySearch)), "");
-    EXPECT_EQ(CCommonNetwork::IsConnected(), 0);
-    ASSERT_TRUE(CRegistry::Write(CCommonNetwork::kRegistryKey, CCommonNetwork::kGallerySearchValue,
-                                 u"http://stored/search"));
-    EXPECT_EQ(U8(CCommonNetwork::GetURL(CCommonNetwork::kGallerySearch)), "http://stored/search");
-    EXPECT_NE(CCommonNetwork::IsConnected(), 0);
-    EXPECT_EQ(U8(CCommonNetwork::GetURL(3)), "");
-    ScopedEnv set(CCommonNetwork::kGalleryEnv, "http://env/search");
-    EXPECT_EQ(U8(CCommonNetwork::GetURL(CCommonNetwork::kGallerySearch)), "http://env/search");
-}
-
-TEST(Gallery, CliPrintsThePageAndKeepsItsThumbnails) {
+TEST(Gallery, CliPrintsThePageOrOneLineWithStatusTwo) {
     LoopbackServer server([](httplib::Server& s) {
         GalleryRoutes(s, [](std::string key, int offset) {
             // The key arrives whole: its blank and "&" do not split the query.
@@ -428,39 +346,36 @@ TEST(Gallery, CliPrintsThePageAndKeepsItsThumbnails) {
         });
     });
     TempDir dir;
-    auto r = RunVexclk({"gallery", "--base", server.Url("/search"), "--offset", "2", "--timeouts",
-                        "1000,1000,1000", "--dir", dir.path(), "M 31&x"});
+    const std::string base = server.Url("/search");
+    auto r = RunVexclk({"gallery", "--base", base, "--offset", "2", "--timeouts", "1000,1000,1000",
+                        "--dir", dir.path(), "M 31&x"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "total\t3\nlimit\t2\n2\titem 2\t\t\t" + dir.path() + "/2.png\nfolder\t" +
                          dir.path() + "\n");
-    r = RunVexclk({"gallery", "--base", server.Url("/search"), "M 31&x"});
+    ScopedEnv address(CCommonNetwork::kGalleryEnv, base);
+    r = RunVexclk({"gallery", "M 31&x"});  // into a folder of its own, kept
     const std::string folder =
-        r.out.substr(r.out.rfind("folder\t") + 7, r.out.size() - r.out.rfind("folder\t") - 8);
+        r.out.substr(r.out.rfind('\t') + 1, r.out.size() - r.out.rfind('\t') - 2);
     EXPECT_EQ(Names(folder), (std::set<std::string>{"0.png", "1.png"}));
     fs::remove_all(folder);
-}
 
-TEST(Gallery, CliFailuresAreOneLineAndStatusTwo) {
-    LoopbackServer server([](httplib::Server&) {});
     const struct {
         std::vector<std::string> args;
         std::string message;
-    } rows[] = {
-        {{"gallery"}, "vexclk gallery: give one KEY"},
-        {{"gallery", "--base", server.Url("/search"), "K"},
-         "vexclk gallery: the server answered status 404"},
+    } bad[] = {
+        {{"gallery"}, "give one KEY"},
+        {{"gallery", "--base", server.Url("/none"), "K"}, "the server answered status 404"},
+        {{"gallery", "--base", base, "K"}, "the reply has no item_list array"},
         {{"gallery", "--timeouts", "1,2", "K"},
-         "vexclk gallery: --timeouts wants CONNECT,SEND,RECEIVE in milliseconds (each at least "
-         "1), got '1,2'"},
+         "--timeouts wants CONNECT,SEND,RECEIVE in milliseconds (each at least 1), got '1,2'"},
         {{"gallery", "--offset", "-1", "K"},
-         "vexclk gallery: --offset wants an item number within 0..100000, got '-1'"},
-        {{"gallery", "--dir", "/nonexistent", "K"},
-         "vexclk gallery: --dir '/nonexistent' is not a folder"},
-        {{"gallery", "--colour", "K"}, "vexclk gallery: unknown option '--colour'"},
+         "--offset wants an item number within 0..100000, got '-1'"},
+        {{"gallery", "--dir", "/nonexistent", "K"}, "--dir '/nonexistent' is not a folder"},
+        {{"gallery", "--colour", "K"}, "unknown option '--colour'"},
     };
-    for (const auto& row : rows) {
-        const auto r = RunVexclk(row.args);
+    for (const auto& row : bad) {
+        r = RunVexclk(row.args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, row.message + "\n");
+        EXPECT_EQ(r.err, "vexclk gallery: " + row.message + "\n");
     }
 }

@@ -24,47 +24,27 @@ LoopbackServer::~LoopbackServer() {
     m_thread.join();
 }
 
-std::string LoopbackServer::Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+std::string LoopbackUrl(int port, const std::string& path) {
+    return "http://127.0.0.1:" + std::to_string(port) + path;
 }
-
-namespace {
-
-int ConnectTo(int port) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        throw std::runtime_error("cannot fill the listening queue");
-    }
-    return fd;
-}
-
-}  // namespace
 
 SilentListener::SilentListener(bool refuseMore) {
-    m_fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    auto* address = reinterpret_cast<sockaddr*>(&a);
     socklen_t size = sizeof a;
-    if (bind(m_fd, reinterpret_cast<sockaddr*>(&a), size) != 0 || listen(m_fd, 0) != 0 ||
-        getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &size) != 0) {
-        throw std::runtime_error("cannot listen on a loopback port");
+    m_fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (bind(m_fd, address, size) || listen(m_fd, 0) || getsockname(m_fd, address, &size) ||
+        (refuseMore && connect(m_filler = socket(AF_INET, SOCK_STREAM, 0), address, size))) {
+        throw std::runtime_error("cannot set up a silent loopback port");
     }
     m_port = ntohs(a.sin_port);
-    if (refuseMore) m_filler = ConnectTo(m_port);
 }
 
 SilentListener::~SilentListener() {
     if (m_filler >= 0) close(m_filler);
     close(m_fd);
-}
-
-std::string SilentListener::Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(m_port) + path;
 }
 
 int ThreadCount() {

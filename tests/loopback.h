@@ -7,13 +7,16 @@
 #include <string>
 #include <thread>
 
+// "http://127.0.0.1:PORT" + path.
+std::string LoopbackUrl(int port, const std::string& path);
+
 // An HTTP server on a port of its own, serving the routes that `routes`
 // sets up, until it goes.
 class LoopbackServer {
   public:
     explicit LoopbackServer(const std::function<void(httplib::Server&)>& routes);
     ~LoopbackServer();
-    std::string Url(const std::string& path) const;
+    std::string Url(const std::string& path) const { return LoopbackUrl(m_port, path); }
 
   private:
     httplib::Server m_server;
@@ -28,7 +31,7 @@ class SilentListener {
   public:
     explicit SilentListener(bool refuseMore = false);
     ~SilentListener();
-    std::string Url(const std::string& path) const;
+    std::string Url(const std::string& path) const { return LoopbackUrl(m_port, path); }
 
   private:
     int m_fd = -1;

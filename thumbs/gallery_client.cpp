@@ -24,6 +24,10 @@ int ReadTimeout(const char16_t* name) {
     return value > 0 ? value : CGalleryClient::kDefaultTimeoutMs;
 }
 
+bool IsAsciiAlnum(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
 // The search key as a query value: UTF-8, everything but the unreserved
 // characters of RFC 3986 percent-encoded, so that no key can add to or
 // change the request's other fields.
@@ -31,10 +35,7 @@ std::string QueryValue(const CString& key) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string out;
     for (const unsigned char c : key.ToUtf8()) {
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                                c == '~';
-        if (unreserved) {
+        if (IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
             out += static_cast<char>(c);
         } else {
             out += '%';
@@ -54,10 +55,9 @@ std::pair<std::string, std::string> SafeThumbName(const std::string& url) {
     const std::string path = url.substr(0, url.find_first_of("?#"));
     std::string name;
     for (char c : path.substr(path.find_last_of('/') + 1)) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '_';
+        const bool kept = IsAsciiAlnum(c) || c == '-' || c == '_' || c == '.';
         if (c == '.' && (name.empty() || name.back() == '.')) continue;
-        if (name.size() < 64) name += (plain || c == '.') ? c : '_';
+        if (name.size() < 64) name += kept ? c : '_';
     }
     const size_t dot = name.rfind('.');
     std::string stem = name.substr(0, dot), ext = dot == std::string::npos ? "" : name.substr(dot);

@@ -112,7 +112,7 @@ TEST_F(CdfTest, SaveKeepsOtherLinesMergesKeysAndDropsEntriesWithoutValue) {
               ":star αori\n\t@msg\t\"小文字\"\n"
               ":CONS Ori\n\t@note\t\"冬\"\n\t@msg\t\"a\\nb\"\n"
               ":LMC\n\t@msg\t\" \"\n");
-    EXPECT_EQ(FolderNames(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
+    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
 }
 
 TEST_F(CdfTest, ReadsUtf8AndUtf16WithByteOrderMarksAndWritesUtf8) {
@@ -158,7 +158,7 @@ TEST_F(CdfTest, InterruptedOrFailedSaveLeavesTheOldFileWhole) {
               }),
               0);
     EXPECT_EQ(Slurp(file), old);
-    EXPECT_EQ(FolderNames(dir_.path()).size(), 3u);  // its temporary file is left
+    EXPECT_EQ(Names(dir_.path()).size(), 3u);  // its temporary file is left
 
     // A folder that cannot be written: the save fails and says so.
     chmod(dir_.path().c_str(), 0555);
@@ -177,7 +177,7 @@ TEST_F(CdfTest, InterruptedOrFailedSaveLeavesTheOldFileWhole) {
     cdf.SetComment(u"SUN", u"new");
     ASSERT_EQ(cdf.SaveFile(Path()), 1);
     EXPECT_EQ(Slurp(file), ":SUN\n\t@msg\t\"new\"\n");
-    EXPECT_EQ(FolderNames(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
+    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
 }
 
 TEST_F(CdfTest, DefaultPathIsTheRegistryValueElseTheDataFolder) {

@@ -37,7 +37,7 @@ class RegistryTest : public ::testing::Test {
     // The contents of the files a corrupt store was kept aside as.
     std::multiset<std::string> KeptAside() const {
         std::multiset<std::string> kept;
-        for (const std::string& n : FolderNames(folder())) {
+        for (const std::string& n : Names(folder())) {
             if (n.rfind("registry.json.corrupt-", 0) == 0) kept.insert(Slurp(folder() + "/" + n));
         }
         return kept;
@@ -159,7 +159,7 @@ TEST_F(RegistryTest, ReplacementIsCleanAndOnlyWhenNeeded) {
         Plant(bytes);
         EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 1);
         EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
-        EXPECT_EQ(FolderNames(folder()),
+        EXPECT_EQ(Names(folder()),
                   (std::set<std::string>{"registry.json", "registry.json.lock"}));
     }
     EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 0);  // the last one's value survived
@@ -167,7 +167,7 @@ TEST_F(RegistryTest, ReplacementIsCleanAndOnlyWhenNeeded) {
     // What a writer killed between writing and renaming leaves behind goes.
     std::ofstream(folder() + "/registry.json.tmp-Ab12Cd") << "{\"half";
     for (int i = 0; i < 20; ++i) ASSERT_EQ(CRegistry::Write(u"K", u"v", i, 1), 1);
-    EXPECT_EQ(FolderNames(folder()),
+    EXPECT_EQ(Names(folder()),
               (std::set<std::string>{"registry.json", "registry.json.lock"}));
 
     // The same value again leaves the file alone.
@@ -200,7 +200,7 @@ TEST_F(RegistryTest, UnwritableFolderLosesTheWriteAndKeepsTheOldFile) {
         EXPECT_EQ(written, 0) << "lock file exists: " << lock_file_exists;
         EXPECT_EQ(Slurp(store_), before);
         EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 1);
-        for (const std::string& n : FolderNames(folder())) {
+        for (const std::string& n : Names(folder())) {
             EXPECT_TRUE(n == "registry.json" || n == "registry.json.lock") << n;
         }
     }
@@ -261,7 +261,7 @@ TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
             EXPECT_EQ(ReadInt(u"Test", name), i * 3 + 1) << U8(name);
         }
     }
-    EXPECT_EQ(FolderNames(folder()),
+    EXPECT_EQ(Names(folder()),
               (std::set<std::string>{"registry.json", "registry.json.lock"}));
 }
 

@@ -16,12 +16,6 @@ std::string U8(const CString& s) {
     return s.ToUtf8();
 }
 
-CliResult RunVexclk(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = vexclk::RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -29,12 +23,17 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-std::set<std::string> FolderNames(const std::string& folder) {
+std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    for (const auto& e : std::filesystem::directory_iterator(folder))
         names.insert(e.path().filename().string());
-    }
     return names;
+}
+
+CliResult RunVexclk(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = vexclk::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 int InChild(const std::function<int()>& body) {
@@ -76,6 +75,9 @@ struct PrivateStoreForThisProgram {
     TempDir dir;
     PrivateStoreForThisProgram() {
         setenv("VEXCLK_REGISTRY", (dir.path() + "/registry.json").c_str(), 1);
+        // The loopback servers of the network tests are reached directly,
+        // whatever proxy the developer's environment names.
+        setenv("no_proxy", "127.0.0.1", 1);
     }
 } const g_private_store;
 

@@ -13,6 +13,11 @@
 // UTF-8 of a UTF-16 text, for readable assertion messages.
 std::string U8(const CString& s);
 
+// The bytes of a file; empty when it cannot be read.
+std::string Slurp(const std::string& path);
+// The names of the entries of a folder.
+std::set<std::string> Names(const std::string& folder);
+
 // Runs the vexclk command line in-process.
 struct CliResult {
     int status;
@@ -37,12 +42,6 @@ class ScopedEnv {
     const char* name_;
     std::optional<std::string> old_;
 };
-
-// The bytes of a file (empty when it cannot be read).
-std::string Slurp(const std::string& path);
-
-// The names of the files in a folder.
-std::set<std::string> FolderNames(const std::string& folder);
 
 // Runs `body` in a child process; its result is the exit status (-1 when the
 // child did not exit normally).

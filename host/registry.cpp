@@ -16,6 +16,8 @@
 #include <memory>
 #include <mutex>
 
+#include "host/file_read.h"
+
 namespace {
 enum class FileState { kRead, kMissing, kUnreadable, kOversized };
 }  // namespace
@@ -83,25 +85,23 @@ std::string Env(const char* name) {
     return value ? value : "";
 }
 
-// Reads the whole store.  `mode` receives the file's permission bits.
-FileState ReadWhole(const std::string& path, std::string* bytes, mode_t* mode) {
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.ok()) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
-    struct stat st {};
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileState::kUnreadable;
-    if (mode) *mode = st.st_mode & 07777;
-    if (static_cast<unsigned long long>(st.st_size) > kMaxStoreBytes) return FileState::kOversized;
-    bytes->clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FileState::kUnreadable;
-        if (n == 0) break;
-        bytes->append(buffer, static_cast<size_t>(n));
-        if (bytes->size() > kMaxStoreBytes) return FileState::kOversized;
+// Reads the whole store.  `mode` receives the file's permission bits.  A
+// device or pipe is no store: it is never read (nor kept aside by copying).
+FileState ReadWhole(const std::string& path, std::string* bytes, mode_t* mode,
+                    std::string* problem = nullptr) {
+    const host::FileRead read = host::ReadFileAtMost(path, kMaxStoreBytes, bytes, true);
+    if (mode && read.mode != 0) *mode = read.mode & 07777;
+    if (problem) *problem = host::FileReadProblem(read, kMaxStoreBytes);
+    switch (read.result) {
+        case host::FileRead::Result::kRead:
+            return FileState::kRead;
+        case host::FileRead::Result::kMissing:
+            return FileState::kMissing;
+        case host::FileRead::Result::kTooLarge:
+            return FileState::kOversized;
+        default:
+            return FileState::kUnreadable;
     }
-    return FileState::kRead;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -463,6 +463,46 @@ CRegistry::Batch::~Batch() {
     Commit();
 }
 
+void CRegistry::Batch::Abandon() {
+    if (!update_) return;
+    if (t_batch == update_) t_batch = nullptr;
+    delete update_;  // releases the lock; the file stays as it was
+    update_ = nullptr;
+    failed_ = true;
+}
+
+int CRegistry::Transaction(const std::function<void()>& change) {
+    Batch batch;
+    try {
+        change();
+    } catch (...) {
+        batch.Abandon();  // half a change is never written
+        return 0;
+    }
+    return batch.Commit();
+}
+
+int CRegistry::CheckStore(std::string* problem) {
+    std::string ignored;
+    std::string& why = problem ? *problem : ignored;
+    why.clear();
+    const std::string path = CRegistry::StorePath();
+    std::string bytes;
+    picojson::object root;
+    if (path.empty()) return 1;  // nowhere to look: an empty store
+    switch (ReadWhole(path, &bytes, nullptr, &why)) {
+        case FileState::kMissing:
+            why.clear();
+            return 1;
+        case FileState::kRead:
+            if (Parse(bytes, &root)) return 1;
+            why = "not a JSON object";
+            return 0;
+        default:
+            return 0;
+    }
+}
+
 int CRegistry::Batch::Commit() {
     if (!update_) {
         if (failed_) return 0;
@@ -481,7 +521,8 @@ int CRegistry::Batch::Commit() {
 }
 
 CRegistry::Snapshot::Snapshot() {
-    if (t_snapshot) return;  // nested: the outer snapshot serves
+    // Nested: the outer snapshot serves; in a batch, its locked reading does.
+    if (t_snapshot || (t_batch && t_batch->ok)) return;
     try {
         document_ = ReadStore();
         t_snapshot = document_.get();

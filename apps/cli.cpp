@@ -53,7 +53,7 @@ const char* const kTextUsage =
     "  --height METRES         the observer's height (default 40)\n"
     "  --title                 only the heading of each text\n"
     "  --raw                   the text exactly as built (UTF-8, CR LF kept); texts\n"
-    "                          are separated by LF, FF, LF\n"
+    "                          are separated by a NUL byte\n"
     "  --trace                 every engine command and reply on stderr\n"
     "  --setting NAME=VALUE    override one display setting for this run (the\n"
     "                          others come from the saved settings)\n"

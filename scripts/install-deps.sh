@@ -6,6 +6,7 @@ packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   liberfa-dev picojson-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal
-# build with warnings as errors, once under AddressSanitizer and UBSan.
+# build with warnings as errors, once under AddressSanitizer and UBSan; then
+# runs each libFuzzer target for a few seconds (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +13,5 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bash scripts/build.sh build-asan -DVEXCLK_SANITIZE=ON -DVEXCLK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+
+bash scripts/fuzz.sh 5

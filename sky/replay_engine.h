@@ -1,6 +1,7 @@
 // An engine that answers from a transcript instead of computing.
 //
-// Transcript format (UTF-8 text):
+// Transcript format (UTF-8 text of at most kMaxTranscriptBytes):
+//   - no line holds NUL (texts never do; raw output separates them by it);
 //   - lines starting with "#" and empty lines are ignored;
 //   - every other line is COMMAND <TAB> REPLY;
 //   - in REPLY, \t \n \r \\ stand for tab, line feed, carriage return and

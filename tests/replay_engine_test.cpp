@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
+
 #include "tests/test_support.h"
 
 TEST(ReplayEngine, AnswersFromTheTranscriptIgnoringCase) {
@@ -120,4 +122,10 @@ TEST(ReplayEngine, LocalDateFieldsWinWhenPresent) {
     int y, mo, d, h, mi, s;
     engine.GetLT(&y, &mo, &d, &h, &mi, &s);
     EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s}), std::vector<int>({2026, 12, 6, 21, 5, 7}));
+    // Numbers beyond an int saturate.
+    engine.SetReply(u"? LST(Time.Second)", u"-1e300");
+    engine.SetReply(u"? Location.Object", u"7e101");
+    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
+    EXPECT_EQ(s, INT_MIN);
+    EXPECT_EQ(engine.GetLocationObject(), INT_MAX);
 }

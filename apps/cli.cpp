@@ -557,7 +557,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (command == "settings") return RunSettings(args, out);
         throw BadInput{"vexclk: unknown command " + Quoted(command) + " (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
-        err << bad.message << "\n";
+        // One line of valid UTF-8 whatever a message quotes (a catalogue
+        // folder from the environment, say); quoted user text is escaped
+        // already and passes unchanged.
+        err << host::Printable(bad.message) << "\n";
         return kBadInput;
     }
 }

@@ -96,9 +96,10 @@ TEST(CliSky, QueryRefusesACommandBeyondTheBound) {
 
 TEST(CliSky, MissingCatalogueIsAClearError) {
     TempDir empty;
-    setenv("VEXCLK_DATA", empty.path().c_str(), 1);
+    setenv("VEXCLK_DATA", (empty.path() + "/two\nlines").c_str(), 1);
     const auto r = RunVexclk({"text", "Star.HIP32349"});
     unsetenv("VEXCLK_DATA");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("vexclk text: cannot load the catalogues: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
 }

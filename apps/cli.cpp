@@ -473,10 +473,10 @@ BadInput StoreFault() {
         return BadInput{"vexclk settings: cannot write the settings store (no home folder)"};
     std::string problem;
     if (!CRegistry::CheckStore(&problem)) {
-        return BadInput{"vexclk settings: cannot read the settings store " + host::Quoted(path) +
+        return BadInput{"vexclk settings: cannot read the settings store " + Quoted(path) +
                         ": " + problem};
     }
-    return BadInput{"vexclk settings: cannot write the settings store " + host::Quoted(path)};
+    return BadInput{"vexclk settings: cannot write the settings store " + Quoted(path)};
 }
 
 int RunSettings(const std::vector<std::string>& args, std::ostream& out) {

@@ -15,6 +15,9 @@
 //   re-reads the file, changes its one value and replaces the file with a
 //   fully written, fsynced temporary file by rename.  Two processes writing
 //   different values therefore keep both, and the file is never torn.
+// - A change decided from what is stored (a record loaded, edited and saved)
+//   is one Transaction: read and written under the lock, so that nothing
+//   another process saves in between is written over.
 // - A read takes no lock: the rename makes every replacement atomic.  Reads
 //   always look at the file (nothing is assumed about other processes); the
 //   parsed document is reused only while the file's bytes are unchanged.

@@ -473,8 +473,8 @@ BadInput StoreFault() {
         return BadInput{"vexclk settings: cannot write the settings store (no home folder)"};
     std::string problem;
     if (!CRegistry::CheckStore(&problem)) {
-        return BadInput{"vexclk settings: cannot read the settings store " + Quoted(path) +
-                        ": " + problem};
+        return BadInput{"vexclk settings: cannot read the settings store " + Quoted(path) + ": " +
+                        problem};
     }
     return BadInput{"vexclk settings: cannot write the settings store " + Quoted(path)};
 }

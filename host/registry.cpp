@@ -482,27 +482,6 @@ int CRegistry::Transaction(const std::function<void()>& change) {
     return batch.Commit();
 }
 
-int CRegistry::CheckStore(std::string* problem) {
-    std::string ignored;
-    std::string& why = problem ? *problem : ignored;
-    why.clear();
-    const std::string path = CRegistry::StorePath();
-    std::string bytes;
-    picojson::object root;
-    if (path.empty()) return 1;  // nowhere to look: an empty store
-    switch (ReadWhole(path, &bytes, nullptr, &why)) {
-        case FileState::kMissing:
-            why.clear();
-            return 1;
-        case FileState::kRead:
-            if (Parse(bytes, &root)) return 1;
-            why = "not a JSON object";
-            return 0;
-        default:
-            return 0;
-    }
-}
-
 int CRegistry::Batch::Commit() {
     if (!update_) {
         if (failed_) return 0;
@@ -533,4 +512,30 @@ CRegistry::Snapshot::Snapshot() {
 
 CRegistry::Snapshot::~Snapshot() {
     if (document_ && t_snapshot == document_.get()) t_snapshot = nullptr;
+}
+
+int CRegistry::CheckStore(std::string* problem) {
+    std::string ignored;
+    std::string& why = problem ? *problem : ignored;
+    why.clear();
+    const std::string path = CRegistry::StorePath();
+    if (path.empty()) return 1;  // nowhere to look: an empty store
+    try {
+        std::string bytes;
+        picojson::object root;
+        switch (ReadWhole(path, &bytes, nullptr, &why)) {
+            case FileState::kMissing:
+                why.clear();
+                return 1;
+            case FileState::kRead:
+                if (Parse(bytes, &root)) return 1;
+                why = "not a JSON object";
+                return 0;
+            default:
+                return 0;
+        }
+    } catch (...) {
+        why = "out of memory";
+        return 0;
+    }
 }

@@ -1,5 +1,7 @@
 #include "host/file_system.h"
 
+#include "host/file_read.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -57,24 +59,20 @@ bool FileDescriptor::Close() {
 }
 
 FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes,
-                        mode_t* mode) {
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.ok()) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
-    struct stat st {};
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileState::kUnreadable;
-    if (mode) *mode = st.st_mode & 07777;
-    if (static_cast<unsigned long long>(st.st_size) > max_bytes) return FileState::kOversized;
-    bytes->clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FileState::kUnreadable;
-        if (n == 0) break;
-        bytes->append(buffer, static_cast<size_t>(n));
-        if (bytes->size() > max_bytes) return FileState::kOversized;
+                        mode_t* mode, std::string* problem) {
+    const FileRead read = ReadFileAtMost(path, max_bytes, bytes, true);
+    if (mode && read.mode != 0) *mode = read.mode & 07777;
+    if (problem) *problem = FileReadProblem(read, max_bytes);
+    switch (read.result) {
+        case FileRead::Result::kRead:
+            return FileState::kRead;
+        case FileRead::Result::kMissing:
+            return FileState::kMissing;
+        case FileRead::Result::kTooLarge:
+            return FileState::kOversized;
+        default:
+            return FileState::kUnreadable;
     }
-    return FileState::kRead;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {

@@ -38,9 +38,9 @@ enum class FileState { kRead, kMissing, kUnreadable, kOversized };
 
 // Reads a whole regular file into *bytes.  A file beyond `max_bytes` is not
 // pulled into memory (kOversized); `mode`, when given, receives its
-// permission bits.
+// permission bits, and `problem` why the file could not be read.
 FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes,
-                        mode_t* mode = nullptr);
+                        mode_t* mode = nullptr, std::string* problem = nullptr);
 
 // Writes everything, retrying after signals.  False on an error.
 bool WriteAll(int fd, const char* data, size_t size);

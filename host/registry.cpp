@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 
+#include "host/file_read.h"
 #include "host/file_system.h"
 
 using host::FileDescriptor;
@@ -51,6 +52,13 @@ const char kCorruptInfix[] = ".corrupt-";
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+// Reads the whole store.  `mode` receives the file's permission bits.  A
+// device or pipe is no store: it is never read (nor kept aside by copying).
+FileState ReadWhole(const std::string& path, std::string* bytes, mode_t* mode,
+                    std::string* problem = nullptr) {
+    return host::ReadWholeFile(path, kMaxStoreBytes, bytes, mode, problem);
 }
 
 bool IsJsonSpace(char c) {
@@ -326,6 +334,25 @@ CRegistry::Batch::~Batch() {
     Commit();
 }
 
+void CRegistry::Batch::Abandon() {
+    if (!update_) return;
+    if (t_batch == update_) t_batch = nullptr;
+    delete update_;  // releases the lock; the file stays as it was
+    update_ = nullptr;
+    failed_ = true;
+}
+
+int CRegistry::Transaction(const std::function<void()>& change) {
+    Batch batch;
+    try {
+        change();
+    } catch (...) {
+        batch.Abandon();  // half a change is never written
+        return 0;
+    }
+    return batch.Commit();
+}
+
 int CRegistry::Batch::Commit() {
     if (!update_) {
         if (failed_) return 0;
@@ -344,7 +371,8 @@ int CRegistry::Batch::Commit() {
 }
 
 CRegistry::Snapshot::Snapshot() {
-    if (t_snapshot) return;  // nested: the outer snapshot serves
+    // Nested: the outer snapshot serves; in a batch, its locked reading does.
+    if (t_snapshot || (t_batch && t_batch->ok)) return;
     try {
         document_ = ReadStore();
         t_snapshot = document_.get();
@@ -355,4 +383,30 @@ CRegistry::Snapshot::Snapshot() {
 
 CRegistry::Snapshot::~Snapshot() {
     if (document_ && t_snapshot == document_.get()) t_snapshot = nullptr;
+}
+
+int CRegistry::CheckStore(std::string* problem) {
+    std::string ignored;
+    std::string& why = problem ? *problem : ignored;
+    why.clear();
+    const std::string path = CRegistry::StorePath();
+    if (path.empty()) return 1;  // nowhere to look: an empty store
+    try {
+        std::string bytes;
+        picojson::object root;
+        switch (ReadWhole(path, &bytes, nullptr, &why)) {
+            case FileState::kMissing:
+                why.clear();
+                return 1;
+            case FileState::kRead:
+                if (Parse(bytes, &root)) return 1;
+                why = "not a JSON object";
+                return 0;
+            default:
+                return 0;
+        }
+    } catch (...) {
+        why = "out of memory";
+        return 0;
+    }
 }

@@ -118,8 +118,8 @@ bool CSkyEngine::SetTimezone(double hours) {
 
 bool CSkyEngine::SetPlace(double longitude_deg, double latitude_deg, double height_m) {
     if (!std::isfinite(longitude_deg) || !std::isfinite(latitude_deg) || !std::isfinite(height_m) ||
-        std::fabs(latitude_deg) > 90.0 || std::fabs(longitude_deg) > 360.0 || height_m < -12000.0 ||
-        height_m > 100000.0) {
+        std::fabs(latitude_deg) > 90.0 || longitude_deg < -180.0 || longitude_deg > 360.0 ||
+        height_m < -12000.0 || height_m > 100000.0) {
         return false;
     }
     m_longitude = longitude_deg > 180.0 ? longitude_deg - 360.0 : longitude_deg;
@@ -165,6 +165,7 @@ const astrometry::AstrometryContext& CSkyEngine::Context() {
 // Commands
 
 CString CSkyEngine::Doit(const CString& command) {
+    if (command.GetLength() > sky::kMaxCommandLength) return CString();
     CString reply;
     for (const CString& text : sky::SplitStatements(command)) {
         const sky::Statement statement = sky::ParseStatement(text);

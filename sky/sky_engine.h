@@ -51,7 +51,8 @@ class CSkyEngine : public CCorLum {
 
     // Direct setters for hosts (the command line): time as a UT Julian Day,
     // zone in hours east of UT, place in degrees (east, north) and metres.
-    // Each returns false, changing nothing, for a value out of range.
+    // Each returns false, changing nothing, for a value out of range; a
+    // longitude lies within -180..360 (beyond 180 it counts from the west).
     bool SetJd(double jd_ut);
     bool SetTimezone(double hours);
     bool SetPlace(double longitude_deg, double latitude_deg, double height_m);

@@ -210,6 +210,9 @@ TEST(CommentCli, SetsPrintsAndListsCommentsAndKeys) {
     EXPECT_EQ(RunVexclk({"keys", "--replies", replies, "Star.HIP27989", "star.Xno0"}).out,
               "comment-key\tSTAR αOri\ncomment-enabled\t1\nsearch-key\tStar.HIP27989\n"
               "comment-key\t\ncomment-enabled\t0\nsearch-key\tstar.Xno0\n");
+    // An empty comment removes it (an empty value is no value for other options).
+    EXPECT_EQ(comment({"--set", "", "Star.HIP27989"}).status, 0);
+    EXPECT_EQ(RunVexclk({"comment", "--list", "--file", file}).out, "");
 
     const std::string bad = dir.Write("bad.cdf", "\x83\x41");
     const struct {

@@ -3,11 +3,13 @@
 #include "settings/cdstatus.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -239,6 +241,85 @@ TEST_F(CdStatusTest, CliSettingsUnwritableStoreIsStatusTwo) {
     const auto r = RunVexclk({"settings"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, Listing(CCdStatus()));
+}
+
+TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
+    const struct {
+        std::function<void()> plant;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {[&] { fs::create_directory(store_); }, {"settings"}, "': Is a directory"},
+        {[&] { fs::create_directory(store_); },
+         {"settings", "--set", "DispGal=0"},
+         "': Is a directory"},
+        {[&] { Plant("{\"ClickData\": "); }, {"settings"}, "': not a JSON object"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(store_);
+        c.plant();
+        const auto r = RunVexclk(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err,
+                  "vexclk settings: cannot read the settings store '" + store_ + c.message + "\n");
+    }
+}
+
+// Several processes change settings at once, each its own one, again and
+// again: the value each last reported as saved is what the store holds, and
+// the engine defaults follow the stored record.
+TEST_F(CdStatusTest, ConcurrentSettingWritersKeepEveryReportedValue) {
+    constexpr int kRuns = 15;
+    const std::string names[] = {"AltSpan", "Precision", "CnsInfo", "DispPopup", "DispGal"};
+    std::vector<pid_t> writers;
+    for (const std::string& name : names) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            int reported = 0;
+            for (int v = 2; v < 2 + kRuns; ++v) {
+                const std::string set = name + "=" + std::to_string(v % 2 ? v : -v);
+                if (RunVexclk({"settings", "--set", set}).status == 0) reported = v;
+            }
+            _exit(reported);
+        }
+        ASSERT_GT(pid, 0);
+        writers.push_back(pid);
+    }
+    for (size_t i = 0; i < writers.size(); ++i) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writers[i], &status, 0), writers[i]);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int last = WEXITSTATUS(status);
+        EXPECT_EQ(last, 1 + kRuns) << names[i];  // every save was reported
+        EXPECT_EQ(ReadInt(CString::FromUtf8(names[i]).GetString()), last % 2 ? last : -last)
+            << names[i];
+    }
+    CCdStatus stored;
+    stored.Load();
+    const auto commands = stored.EngineDefaultCommands();
+    EXPECT_TRUE(
+        commands[0].view().ends_with(ReadString(u"Default", u"ClickData.Constellation").view()));
+    EXPECT_TRUE(commands[1].view().ends_with(ReadString(u"Default", u"ClickData.Cyclic").view()));
+}
+
+// The settings dialog saves what its user changed on top of the store as it
+// is now, and ends up holding the saved record.
+TEST_F(CdStatusTest, SaveChangesKeepsWhatAnotherWriterSavedMeanwhile) {
+    CCdStatus dialog;
+    dialog.Load();
+    const CCdStatus loaded = dialog;
+    ASSERT_EQ(RunVexclk({"settings", "--set", "DispGal=0", "CnsInfo=0", "Precision=1"}).status, 0);
+    dialog.DispMag = 0;
+    dialog.Precision = 2;  // the user's own change wins
+    EXPECT_EQ(dialog.SaveChanges(loaded), 1);
+    CCdStatus stored;
+    stored.Load();
+    ExpectSameFields(dialog, stored);
+    EXPECT_EQ(stored.DispGal, 0);
+    EXPECT_EQ(stored.DispMag, 0);
+    EXPECT_EQ(stored.Precision, 2);
+    EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Constellation")), "FALSE");
 }
 
 // `text` starts from the saved settings; --setting still overrides them.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "apps/cli.h"
+#include "sky/command.h"
 #include "tests/test_support.h"
 
 TEST(CliSky, TextOfAStarAtAGivenTimeAndPlace) {
@@ -51,7 +52,7 @@ TEST(CliSky, BadSkyOptionsAreOneLineAndStatusTwo) {
         {{"text", "--time", "2026-13-01", "X.1"},
          "vexclk text: --time: not an ISO 8601 time (month)"},
         {{"text", "--time", "yesterday", "X.1"},
-         "vexclk text: --time: not an ISO 8601 time (year)"},
+         "vexclk text: --time: not an ISO 8601 time (year, of four digits)"},
         {{"text", "--lat", "north", "X.1"}, "vexclk text: --lat wants a number, got 'north'"},
         {{"text", "--lat", "91", "X.1"}, "vexclk text: the place is out of range"},
         {{"text", "--tz", "15", "X.1"}, "vexclk text: --tz must lie within -14..14 hours"},
@@ -60,20 +61,45 @@ TEST(CliSky, BadSkyOptionsAreOneLineAndStatusTwo) {
         {{"find"}, "vexclk find: give either TEXT or --near"},
         {{"find", "--near", "25,0"}, "vexclk find: --near wants RA,DEC[,RADIUS]"},
         {{"find", "--near", "1,2,3,4"}, "vexclk find: --near wants RA,DEC[,RADIUS]"},
+        {{"find", "--near", "1,0,"}, "vexclk find: --near wants RA,DEC[,RADIUS]"},
+        {{"text", "--lon", "-181", "X.1"}, "vexclk text: the place is out of range"},
+        {{"text", "--lon", "-360", "X.1"}, "vexclk text: the place is out of range"},
+        {{"text", "--time", "", "X.1"}, "vexclk text: --time needs a value"},
+        {{"text", "--time", "20260-01-01", "X.1"},
+         "vexclk text: --time: not an ISO 8601 time (year"},
+        {{"text", "--time", "-12026-01-01", "X.1"},
+         "vexclk text: --time: not an ISO 8601 time (year"},
+        {{"text", "--time", "2026-01-01\n\xe6\x98", "X.1"}, "vexclk text: --time: "},
+        {{"text", "--lat", "4\n5", "X.1"}, "vexclk text: --lat wants a number, got '4\\n5'"},
     };
     for (const auto& c : cases) {
         const auto r = RunVexclk(c.args);
         EXPECT_EQ(r.status, 2) << c.starts;
         EXPECT_EQ(r.err.rfind(c.starts, 0), 0u) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
+        bool utf8 = false;
+        CString::FromUtf8(r.err, &utf8);
+        EXPECT_TRUE(utf8) << r.err;
     }
+}
+
+// One command is bounded in length, read from standard input or not.
+TEST(CliSky, QueryRefusesACommandBeyondTheBound) {
+    const std::string huge(sky::kMaxCommandLength + 1, ';');
+    std::istringstream in("? Time.Timezone\n" + huge + "\n? Time.Timezone\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(vexclk::RunCli({"query"}, in, out, err), 2);
+    EXPECT_EQ(out.str(), "9.0000\n");
+    EXPECT_EQ(err.str(), "vexclk query: a command is longer than 65536 characters\n");
+    EXPECT_EQ(RunVexclk({"query", huge}).err, err.str());
 }
 
 TEST(CliSky, MissingCatalogueIsAClearError) {
     TempDir empty;
-    setenv("VEXCLK_DATA", empty.path().c_str(), 1);
+    setenv("VEXCLK_DATA", (empty.path() + "/two\nlines").c_str(), 1);
     const auto r = RunVexclk({"text", "Star.HIP32349"});
     unsetenv("VEXCLK_DATA");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("vexclk text: cannot load the catalogues: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
 }

@@ -18,6 +18,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/test_support.h"
 
@@ -327,6 +328,25 @@ TEST_F(RegistryTest, ReadsSeeOtherWritesExceptInsideASnapshot) {
     }
     EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 3);
     EXPECT_EQ(ReadInt(u"ClickData", u"AltCenter"), 1);
+}
+
+// A transaction reads under the lock, even inside a snapshot taken before,
+// and a change that throws writes nothing of what it did.
+TEST_F(RegistryTest, TransactionReadsTheLockedStoreAndDropsAFailedChange) {
+    ASSERT_EQ(CRegistry::Write(u"T", u"n", 1, 1), 1);
+    CRegistry::Snapshot stale;
+    ASSERT_EQ(InChild([] { return CRegistry::Write(u"T", u"n", 5, 1) ? 0 : 1; }), 0);
+    EXPECT_EQ(
+        CRegistry::Transaction([&] { CRegistry::Write(u"T", u"n", ReadInt(u"T", u"n") + 1, 1); }),
+        1);
+    const std::string after = Slurp(store_);
+    EXPECT_EQ(CRegistry::Transaction([&] {
+                  CRegistry::Write(u"T", u"n", 100, 1);
+                  throw std::runtime_error("the change fails half-way");
+              }),
+              0);
+    EXPECT_EQ(Slurp(store_), after);
+    EXPECT_NE(after.find("\"n\": 6"), std::string::npos) << after;
 }
 
 TEST_F(RegistryTest, SymbolicLinkToTheStoreStaysALink) {

@@ -1,6 +1,9 @@
 #include "sky/replay_engine.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include "tests/test_support.h"
 
@@ -29,13 +32,15 @@ TEST(ReplayEngine, AnswersFromTheTranscriptIgnoringCase) {
 
 TEST(ReplayEngine, RejectsMalformedTranscriptsWithTheLine) {
     const struct {
-        const char* text;
+        std::string_view text;
         const char* message;
     } cases[] = {
         {"? ok\t1\n? no tab here\n", "text:2: no tab between command and reply"},
         {"? a\tbad \\q escape\n", "text:1: unknown escape \\q"},
         {"? a\tends in \\\n", "text:1: \\ at the end of the line"},
         {"? a\t\xff\xfe\n", "text:1: not UTF-8 text"},
+        {"? a\t\\\xc3\xa9\n", "text:1: unknown escape \\\xc3\xa9"},  // the whole character
+        {std::string_view("? a\tb\0c\n", 8), "text:1: a NUL character, not text"},
     };
     for (const auto& c : cases) {
         CReplayEngine engine;
@@ -56,10 +61,21 @@ TEST(ReplayEngine, LoadsFilesAndReportsUnreadableOnes) {
     std::string error;
     ASSERT_TRUE(engine.LoadFile(path, &error)) << error;
     EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);
-    EXPECT_FALSE(engine.LoadFile(dir.path() + "/missing", &error));
-    EXPECT_EQ(error, dir.path() + "/missing: cannot read the replies file");
-    EXPECT_FALSE(engine.LoadFile(dir.path(), &error));
-    EXPECT_EQ(error, dir.path() + ": is a directory, not a replies file");
+    // A sparse file beyond the limit is refused without being read.
+    const std::string huge = dir.Write("huge.replies", "");
+    ASSERT_EQ(truncate(huge.c_str(), CReplayEngine::kMaxTranscriptBytes + 1), 0);
+    const std::pair<std::string, std::string> bad[] = {
+        {dir.path() + "/missing", ": cannot read the replies file: No such file or directory"},
+        {dir.path(), ": cannot read the replies file: Is a directory"},
+        {huge, ": larger than 64 MiB, not a replies file"},
+        {"/dev/zero", ": larger than 64 MiB, not a replies file"},
+        {"/proc/self/mem", ": cannot read the replies file: Input/output error"},
+    };
+    for (const auto& [file, message] : bad) {
+        EXPECT_FALSE(engine.LoadFile(file, &error)) << file;
+        EXPECT_EQ(error, file + message);
+    }
+    EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);  // failed loads changed nothing
 }
 
 TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
@@ -106,4 +122,10 @@ TEST(ReplayEngine, LocalDateFieldsWinWhenPresent) {
     int y, mo, d, h, mi, s;
     engine.GetLT(&y, &mo, &d, &h, &mi, &s);
     EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s}), std::vector<int>({2026, 12, 6, 21, 5, 7}));
+    // Numbers beyond an int saturate.
+    engine.SetReply(u"? LST(Time.Second)", u"-1e300");
+    engine.SetReply(u"? Location.Object", u"7e101");
+    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
+    EXPECT_EQ(s, INT_MIN);
+    EXPECT_EQ(engine.GetLocationObject(), INT_MAX);
 }

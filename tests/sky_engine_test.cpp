@@ -70,6 +70,16 @@ TEST(SkyCommands, GarbageGetsTheEmptyReply) {
     EXPECT_NEAR(sky.GetJd(), 2461381.0, 1e-9);  // bad times left it alone
 }
 
+// A command at the bound runs, statement by statement; one beyond it does not.
+TEST(SkyCommands, CommandsAreBoundedInLength) {
+    CSkyEngine sky = MakeSky();
+    const CString set = u"Time.jd = 2451545; ? Time.jd";
+    for (const int extra : {1, 0}) {
+        const CString padding(u';', sky::kMaxCommandLength - set.GetLength() + extra);
+        EXPECT_EQ(U8(sky.Doit(padding + set)), extra ? "" : "2451545.00000000");
+    }
+}
+
 TEST(SkyCommands, PlaceChangesTheCacheKeyOfTheTextEngine) {
     CSkyEngine sky = MakeSky();
     const CString before = sky.Doit(u"? location");

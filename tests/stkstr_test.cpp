@@ -217,8 +217,13 @@ TEST(CStkStrReaders, ChannelLineStyleAndRate) {
 }
 
 TEST(CStkStrReaders, YearCountsBeforeChristAstronomically) {
-    const std::pair<const char16_t*, int> rows[] = {
-        {u"500 b.c.", -499}, {u"1 B.C.", 0}, {u"-44", -44}, {u"*", 9}, {u"1582.10", 1582}};
+    const std::pair<const char16_t*, int> rows[] = {{u"500 b.c.", -499},
+                                                    {u"1 B.C.", 0},
+                                                    {u"-44", -44},
+                                                    {u"*", 9},
+                                                    {u"1582.10", 1582},
+                                                    {u"-2147483648 BC", INT_MAX},
+                                                    {u"2147483647 BC", -2147483646}};
     for (const auto& [text, year] : rows) {
         EXPECT_EQ(CStkStr(text).Year(9), year) << U8(CString(text));
     }

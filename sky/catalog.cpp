@@ -328,6 +328,13 @@ int BandOf(double dec_deg) {
 
 // ---------------------------------------------------------------------------
 
+std::optional<double> MeasuredParallaxMas(const SkyStar& star) {
+    if (!star.parallax_mas || *star.parallax_mas < kMinParallaxMas) return std::nullopt;
+    if (star.parallax_err_mas && *star.parallax_mas < kMinParallaxSigmas * *star.parallax_err_mas)
+        return std::nullopt;
+    return star.parallax_mas;
+}
+
 std::string CSkyCatalog::DefaultDataDir() {
     const char* env = std::getenv("VEXCLK_DATA");
     if (env && *env) return env;
@@ -435,10 +442,28 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
                    });
     ok = ok &&
          ReadTable(
-             dir, "stars.tsv", {"id",     "hip",     "hd",          "hr",           "sao",
-                                "ra_deg", "dec_deg", "pmra_mas_yr", "pmdec_mas_yr", "parallax_mas",
-                                "vmag",   "bv",      "sptype",      "bayer",        "flamsteed",
-                                "con",    "name_en", "name_ja",     "other_names",  "gcvs"},
+             dir, "stars.tsv",
+             {"id",
+              "hip",
+              "hd",
+              "hr",
+              "sao",
+              "ra_deg",
+              "dec_deg",
+              "pmra_mas_yr",
+              "pmdec_mas_yr",
+              "parallax_mas",
+              "parallax_err_mas",
+              "vmag",
+              "bv",
+              "sptype",
+              "bayer",
+              "flamsteed",
+              "con",
+              "name_en",
+              "name_ja",
+              "other_names",
+              "gcvs"},
              error,
              [&](size_t n) {
                  next.m_stars.reserve(n);
@@ -453,17 +478,18 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
                      !p.Position(f, 5, 6, &s.ra_deg, &s.dec_deg, err) ||
                      !p.Optional(f, 7, &s.pmra_mas_yr, err) ||
                      !p.Optional(f, 8, &s.pmdec_mas_yr, err) ||
-                     !p.Optional(f, 9, &s.parallax_mas, err) || !p.Optional(f, 10, &s.vmag, err) ||
-                     !p.Optional(f, 11, &s.bv, err) || !p.Text(f, 12, &s.spectral_type, err) ||
-                     !p.Text(f, 13, &s.bayer, err) || !p.Number(f, 14, &s.flamsteed, err) ||
-                     !p.Text(f, 15, &s.constellation, err) || !p.Text(f, 16, &s.name_en, err) ||
-                     !p.Text(f, 17, &s.name_ja, err) || !p.List(f, 18, &s.other_names, err) ||
-                     !p.Text(f, 19, &s.variable_name, err))
+                     !p.Optional(f, 9, &s.parallax_mas, err) ||
+                     !p.Optional(f, 10, &s.parallax_err_mas, err) ||
+                     !p.Optional(f, 11, &s.vmag, err) || !p.Optional(f, 12, &s.bv, err) ||
+                     !p.Text(f, 13, &s.spectral_type, err) || !p.Text(f, 14, &s.bayer, err) ||
+                     !p.Number(f, 15, &s.flamsteed, err) || !p.Text(f, 16, &s.constellation, err) ||
+                     !p.Text(f, 17, &s.name_en, err) || !p.Text(f, 18, &s.name_ja, err) ||
+                     !p.List(f, 19, &s.other_names, err) || !p.Text(f, 20, &s.variable_name, err))
                      return false;
                  if (s.id.IsEmpty()) return p.Fail(0, "empty identifier", err);
                  if (!s.constellation.IsEmpty() &&
                      !next.m_constellation_by_abbr.count(SearchKey(s.constellation.view())))
-                     return p.Fail(15, "unknown constellation", err);
+                     return p.Fail(16, "unknown constellation", err);
                  star_lines.push_back(p.Line());
                  return true;
              });

@@ -28,26 +28,35 @@
 // one HD number), else "KSJ" + position.
 struct SkyStar {
     CString id;
-    int hip = 0;                         // Hipparcos number, 0 = none
-    int hd = 0;                          // Henry Draper number
-    int hr = 0;                          // Bright Star (Harvard Revised) number
-    int sao = 0;                         // SAO number
-    double ra_deg = 0.0;                 // ICRS right ascension, J2000.0, degrees [0, 360)
-    double dec_deg = 0.0;                // ICRS declination, J2000.0, degrees
-    std::optional<double> pmra_mas_yr;   // proper motion in RA times cos(Dec), mas/yr
-    std::optional<double> pmdec_mas_yr;  // proper motion in Dec, mas/yr
-    std::optional<double> parallax_mas;  // annual parallax, mas (may be negative)
-    std::optional<double> vmag;          // Johnson V
-    std::optional<double> bv;            // B-V colour index
-    CString spectral_type;               // two characters in this data ("A0", "K?")
-    CString bayer;                       // Greek (or Latin) letter with its index: "α", "γ1", "b"
-    int flamsteed = 0;                   // Flamsteed number, 0 = none
-    CString constellation;               // abbreviation of the Bayer/Flamsteed designation
-    CString name_en;                     // English proper name
-    CString name_ja;                     // Japanese proper name
-    std::vector<CString> other_names;    // further English names
-    CString variable_name;               // GCVS designation of a variable star: "α Ori", "WZ Cas"
+    int hip = 0;                             // Hipparcos number, 0 = none
+    int hd = 0;                              // Henry Draper number
+    int hr = 0;                              // Bright Star (Harvard Revised) number
+    int sao = 0;                             // SAO number
+    double ra_deg = 0.0;                     // ICRS right ascension, J2000.0, degrees [0, 360)
+    double dec_deg = 0.0;                    // ICRS declination, J2000.0, degrees
+    std::optional<double> pmra_mas_yr;       // proper motion in RA times cos(Dec), mas/yr
+    std::optional<double> pmdec_mas_yr;      // proper motion in Dec, mas/yr
+    std::optional<double> parallax_mas;      // annual parallax, mas (may be negative)
+    std::optional<double> parallax_err_mas;  // standard error of the parallax, mas
+    std::optional<double> vmag;              // Johnson V of the whole system
+    std::optional<double> bv;                // B-V colour index
+    CString spectral_type;                   // MK type ("A1V+DA"), or two characters ("K?")
+    CString bayer;                     // Greek (or Latin) letter with its index: "α", "γ1", "b"
+    int flamsteed = 0;                 // Flamsteed number, 0 = none
+    CString constellation;             // abbreviation of the Bayer/Flamsteed designation
+    CString name_en;                   // English proper name
+    CString name_ja;                   // Japanese proper name
+    std::vector<CString> other_names;  // further English names
+    CString variable_name;             // GCVS designation of a variable star: "α Ori", "WZ Cas"
 };
+
+// The parallax of a star when it measures a distance (mas), else nothing:
+// a parallax below kMinParallaxMas, or below kMinParallaxSigmas times its
+// standard error, says only that the star is far (ESA SP-1200 vol. 1
+// sect. 1.2.6 warns against distances from such parallaxes).
+constexpr double kMinParallaxMas = 1.0;
+constexpr double kMinParallaxSigmas = 3.0;
+std::optional<double> MeasuredParallaxMas(const SkyStar& star);
 
 // One NGC/IC object (deepsky.tsv, OpenNGC).
 struct SkyDeepSky {

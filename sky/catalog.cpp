@@ -320,6 +320,9 @@ std::u16string Digits(int n) {
     return out;
 }
 
+// A shorter text ("M", "ob") would match half the catalogue by part.
+constexpr size_t kMinPartialKeyBytes = 3;
+
 int BandOf(double dec_deg) {
     return std::clamp(static_cast<int>(std::floor(dec_deg + 90.0)), 0, 179);
 }
@@ -671,6 +674,50 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
     }
 }
 
+void CSkyCatalog::ForEachName(const SkyRef& ref,
+                              const std::function<void(std::u16string_view, bool)>& fn) const {
+    const size_t i = static_cast<size_t>(ref.index);
+    const auto names = [&](const CString& en, const CString& ja,
+                           const std::vector<CString>* others) {
+        fn(en.view(), true);
+        fn(ja.view(), true);
+        if (others)
+            for (const CString& n : *others) fn(n.view(), false);
+    };
+    switch (ref.kind) {
+        case SkyKind::Star:
+            if (i < m_stars.size())
+                names(m_stars[i].name_en, m_stars[i].name_ja, &m_stars[i].other_names);
+            return;
+        case SkyKind::DeepSky:
+            if (i < m_deepsky.size())
+                names(m_deepsky[i].name_en, m_deepsky[i].name_ja, &m_deepsky[i].other_names);
+            return;
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size())
+                names(m_magellanic[i].name_en, m_magellanic[i].name_ja, nullptr);
+            return;
+        case SkyKind::Constellation:
+            if (i >= m_constellations.size()) return;
+            names(m_constellations[i].name, m_constellations[i].name_ja,
+                  &m_constellations[i].other_names);
+            // "オリオン" names Orion as well as "オリオン座".
+            const std::u16string_view ja = m_constellations[i].name_ja.view();
+            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1), true);
+            return;
+    }
+}
+
+int CSkyCatalog::MatchRank(const SkyRef& ref, const std::string& key) const {
+    int own = 0, further = 0, all = 0;
+    ForEachName(ref, [&](std::u16string_view name, bool is_own) {
+        if (!name.empty() && SearchKey(name) == key) ++(is_own ? own : further);
+    });
+    if (own) return 0;
+    ForEachKey(ref, [&](std::u16string_view text) { all += SearchKey(text) == key; });
+    return all > further ? 1 : 2;  // a designation outranks a further name
+}
+
 bool CSkyCatalog::HasKey(const SkyRef& ref, const std::string& key) const {
     bool found = false;
     ForEachKey(ref, [&](std::u16string_view text) { found = found || SearchKey(text) == key; });
@@ -723,6 +770,9 @@ void CSkyCatalog::BuildIndexes() {
         for (int i = 0; i < static_cast<int>(count); ++i) {
             const SkyRef ref{kind, i};
             ForEachKey(ref, [&](std::u16string_view text) { add(&m_search, text, ref); });
+            ForEachName(ref, [&](std::u16string_view name, bool) {
+                if (!name.empty()) m_name_keys.emplace_back(SearchKey(name), ref);
+            });
         }
     };
     add_all(SkyKind::Star, m_stars.size());
@@ -857,9 +907,33 @@ std::vector<SkyRef> CSkyCatalog::Find(const CString& text) const {
     std::vector<SkyRef> found;
     const std::string key = SearchKey(text.view());
     if (key.empty()) return found;
+    std::vector<std::pair<int, SkyRef>> ranked;
     const auto [first, last] = HashRange(m_search, HashKey(key));
     for (auto it = first; it != last; ++it) {
-        if (HasKey(it->ref, key)) found.push_back(it->ref);
+        if (HasKey(it->ref, key)) ranked.emplace_back(MatchRank(it->ref, key), it->ref);
+    }
+    // Within a rank the brighter of two stars comes first (α2 Lib, not α1 Lib,
+    // is the Zubenelgenubi that people look for); the hash table keeps
+    // catalogue order otherwise, and the stable sort keeps it.
+    const auto brightness = [&](const SkyRef& r) {
+        return r.kind == SkyKind::Star ? m_stars[static_cast<size_t>(r.index)].vmag.value_or(99.0)
+                                       : 0.0;
+    };
+    std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second.kind != b.second.kind) return a.second.kind < b.second.kind;
+        return brightness(a.second) < brightness(b.second);
+    });
+    for (const auto& r : ranked) found.push_back(r.second);
+    if (key.size() < kMinPartialKeyBytes) return found;
+    // Names that begin with the text ("Pleiades") before names that hold it
+    // ("Little Pleiades").
+    for (const bool at_start : {true, false}) {
+        for (const auto& [name_key, ref] : m_name_keys) {
+            const size_t at = name_key.find(key);
+            if (at == std::string::npos || (at == 0) != at_start) continue;
+            if (std::find(found.begin(), found.end(), ref) == found.end()) found.push_back(ref);
+        }
     }
     return found;
 }

@@ -156,8 +156,12 @@ class CSkyCatalog {
     // "おおいぬ座α星", "9 CMa", "HIP 32349", "HD 48915", "M 42", "オリオン大星雲",
     // "Ori", "オリオン座".
     // A Bayer letter without its index ("α Cen") finds every index ("α1 Cen",
-    // "α2 Cen").  In catalogue order: stars, deep sky, Magellanic Clouds,
-    // constellations.
+    // "α2 Cen").  Entries whose name merely contains `text` (three bytes of
+    // its search key or more) follow.  Order: the entry's own English or
+    // Japanese name, then a designation, then a further name (brighter stars
+    // first within each), then names that begin with the text, then names
+    // that hold it; otherwise catalogue order (stars, deep sky, Magellanic
+    // Clouds, constellations).
     std::vector<SkyRef> Find(const CString& text) const;
 
     // Stars, deep-sky objects and Magellanic Clouds within radius_deg of a
@@ -212,9 +216,11 @@ class CSkyCatalog {
     std::unordered_map<std::u16string, CString> m_names_ja;
     std::unordered_map<std::string, int> m_constellation_by_abbr;
 
-    std::vector<KeyEntry> m_star_ids;             // star identifiers
-    std::vector<KeyEntry> m_deepsky_ids;          // deep-sky numbers and designations
-    std::vector<KeyEntry> m_search;               // every search key of every entry
+    std::vector<KeyEntry> m_star_ids;     // star identifiers
+    std::vector<KeyEntry> m_deepsky_ids;  // deep-sky numbers and designations
+    std::vector<KeyEntry> m_search;       // every search key of every entry
+    // The search key of every name of every entry, for partial matches.
+    std::vector<std::pair<std::string, SkyRef>> m_name_keys;
     std::vector<NumberEntry> m_hip, m_hd, m_pgc;  // sorted by number
     // Declination bands of one degree (index 0 is -90..-89), each sorted by RA.
     std::vector<std::vector<GridEntry>> m_grid;
@@ -224,4 +230,9 @@ class CSkyCatalog {
     void BuildIndexes();
     void ForEachKey(const SkyRef& ref, const std::function<void(std::u16string_view)>& fn) const;
     bool HasKey(const SkyRef& ref, const std::string& key) const;
+    // The names of an entry: its own (English, Japanese) and further ones.
+    void ForEachName(const SkyRef& ref,
+                     const std::function<void(std::u16string_view, bool own)>& fn) const;
+    // 0: `key` is the entry's own name, 1: a designation, 2: a further name.
+    int MatchRank(const SkyRef& ref, const std::string& key) const;
 };

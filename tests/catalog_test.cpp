@@ -116,6 +116,34 @@ TEST(SkyCatalog, FindsAndromedaGalaxyByEveryDesignation) {
     EXPECT_EQ(c.DeepSkyById(u"NGC 99999"), nullptr);
 }
 
+TEST(SkyCatalog, FindListsOwnNamesThenDesignationsThenFurtherNamesThenParts) {
+    // The first entry is the object that the name belongs to, although other
+    // stars carry the name as a further one (Betelgeuse is also "Mirzam").
+    const struct {
+        const char16_t* text;
+        const char* first;
+    } cases[] = {
+        {u"Mirzam", "HIP30324"},
+        {u"Markab", "HIP113963"},
+        {u"Alcor", "HIP65477"},
+        {u"Alnair", "HIP109268"},
+        {u"Zubenelgenubi", "HIP72622"},
+        {u"Menkar", "HIP14135"},
+        {u"すばる", "M 45"},
+        {u"昴", "M 45"},
+        {u"プレアデス星団", "M 45"},
+        {u"Pleiad", "M 45"},
+        {u"Orion", "Ori"},
+    };
+    const CSkyCatalog& c = Real();
+    for (const auto& k : cases) {
+        const auto found = c.Find(k.text);
+        ASSERT_FALSE(found.empty()) << U8(k.text);
+        EXPECT_EQ(U8(c.IdOf(found[0])), k.first) << U8(k.text);
+    }
+    EXPECT_TRUE(c.Find(u"Pl").empty());  // too short to match by part
+}
+
 TEST(SkyCatalog, DeepSkyTypesAndNames) {
     const struct {
         const char16_t* query;

@@ -71,6 +71,9 @@ MATCH_DV = 1.0
 # nearer than the preferred one to overrule it (arcsec).
 EPOCH_DOUBT_ARCSEC = 0.03
 OTHER_SOURCE_ARCSEC = 0.1
+# star_names.fab's references (reference.fab) to the IAU Catalog of Star
+# Names and to the IAU's list of approved names.
+IAU_REFERENCES = {"6", "12"}
 
 
 def read_kstars_records(path):
@@ -387,10 +390,17 @@ def main():
             gcvs.setdefault(int(f[0]), " ".join(f[1].split()))
 
     proper = collections.defaultdict(list)  # HIP -> [English names]
+    iau_star = {}  # name -> HIP of the star the IAU gives it to
     for line in open(os.path.join(sdir, "skycultures/western/star_names.fab"), encoding="utf-8"):
-        m = re.match(r'^\s*(\d+)\|_\("([^"]+)"\)', line)
+        m = re.match(r'^\s*(\d+)\|_\("([^"]+)"\)\s*([\d,]*)', line)
         if m and m.group(2) not in proper[int(m.group(1))]:
             proper[int(m.group(1))].append(m.group(2).strip())
+        if m and IAU_REFERENCES & set(m.group(3).split(",")):
+            iau_star.setdefault(m.group(2).strip(), int(m.group(1)))
+    # A name that the IAU gives to another star is not this star's own
+    # (lambda Cet's "Menkar" is alpha Cet's); it moves behind the others.
+    for hip, names in proper.items():
+        names.sort(key=lambda n: iau_star.get(n, hip) != hip)
 
     # --- kstars stars, duplicates dropped -------------------------------------
     stars = []

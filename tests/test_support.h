@@ -1,6 +1,7 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,8 @@ class TempDir {
   private:
     std::string path_;
 };
+
+// The rows of a reference table in tests/data/ ("#" comment lines, a line of
+// column names, tab-separated rows), each as column name -> text.
+using ReferenceRow = std::map<std::string, std::string>;
+std::vector<ReferenceRow> ReadReferenceTable(const std::string& path);

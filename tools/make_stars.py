@@ -286,7 +286,7 @@ def astrometry(s, record, hip_pm, hip_plx_err, text):
         plx = "%.2f" % record.parallax_mas if s.hip in hip_plx_err else plx
         plx_err = "%.2f" % hip_plx_err[s.hip][0] if s.hip in hip_plx_err else ""
         sptype = record.sptype or sptype
-        # Some of Stellarium's records are neither epoch's (Caph, Gienah):
+        # Some of Stellarium's records are neither epoch's (Caph, Alderamin):
         # kstars' reading is taken when it lands clearly nearer.
         readings = epoch_readings("Stellarium", record.ra_deg, record.dec_deg,
                                   hip_pm.get(s.hip, pm), EPOCH_TARGET) + [

@@ -446,27 +446,11 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
     ok = ok &&
          ReadTable(
              dir, "stars.tsv",
-             {"id",
-              "hip",
-              "hd",
-              "hr",
-              "sao",
-              "ra_deg",
-              "dec_deg",
-              "pmra_mas_yr",
-              "pmdec_mas_yr",
-              "parallax_mas",
-              "parallax_err_mas",
-              "vmag",
-              "bv",
-              "sptype",
-              "bayer",
-              "flamsteed",
-              "con",
-              "name_en",
-              "name_ja",
-              "other_names",
-              "gcvs"},
+             // clang-format off
+             {"id", "hip", "hd", "hr", "sao", "ra_deg", "dec_deg", "pmra_mas_yr", "pmdec_mas_yr",
+              "parallax_mas", "parallax_err_mas", "vmag", "bv", "sptype", "bayer", "flamsteed",
+              "con", "name_en", "name_ja", "other_names", "gcvs"},
+             // clang-format on
              error,
              [&](size_t n) {
                  next.m_stars.reserve(n);
@@ -601,6 +585,7 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
 
 void CSkyCatalog::ForEachKey(const SkyRef& ref,
                              const std::function<void(std::u16string_view)>& fn) const {
+    ForEachName(ref, [&](std::u16string_view name, bool) { fn(name); });
     const size_t i = static_cast<size_t>(ref.index);
     switch (ref.kind) {
         case SkyKind::Star: {
@@ -611,9 +596,6 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             if (s.hd) fn(u"HD" + Digits(s.hd));
             if (s.hr) fn(u"HR" + Digits(s.hr));
             if (s.sao) fn(u"SAO" + Digits(s.sao));
-            fn(s.name_en.view());
-            fn(s.name_ja.view());
-            for (const CString& n : s.other_names) fn(n.view());
             fn(s.variable_name.view());
             if (s.constellation.IsEmpty()) return;
             const std::u16string& con = s.constellation.str();
@@ -647,30 +629,14 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             const SkyDeepSky& d = m_deepsky[i];
             fn(d.id.view());
             for (const CString& n : d.designations) fn(n.view());
-            fn(d.name_en.view());
-            fn(d.name_ja.view());
-            for (const CString& n : d.other_names) fn(n.view());
             return;
         }
-        case SkyKind::Magellanic: {
-            if (i >= m_magellanic.size()) return;
-            const SkyMagellanicCloud& m = m_magellanic[i];
-            fn(m.id.view());
-            fn(m.name_en.view());
-            fn(m.name_ja.view());
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size()) fn(m_magellanic[i].id.view());
             return;
-        }
-        case SkyKind::Constellation: {
-            if (i >= m_constellations.size()) return;
-            const SkyConstellation& c = m_constellations[i];
-            fn(c.abbr.view());
-            fn(c.name.view());
-            fn(c.name_ja.view());
-            const std::u16string_view ja = c.name_ja.view();
-            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1));
-            for (const CString& n : c.other_names) fn(n.view());
+        case SkyKind::Constellation:
+            if (i < m_constellations.size()) fn(m_constellations[i].abbr.view());
             return;
-        }
     }
 }
 

@@ -320,6 +320,9 @@ std::u16string Digits(int n) {
     return out;
 }
 
+// A shorter text ("M", "ob") would match half the catalogue by part.
+constexpr size_t kMinPartialKeyBytes = 3;
+
 int BandOf(double dec_deg) {
     return std::clamp(static_cast<int>(std::floor(dec_deg + 90.0)), 0, 179);
 }
@@ -327,6 +330,13 @@ int BandOf(double dec_deg) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+
+std::optional<double> MeasuredParallaxMas(const SkyStar& star) {
+    if (!star.parallax_mas || *star.parallax_mas < kMinParallaxMas) return std::nullopt;
+    if (star.parallax_err_mas && *star.parallax_mas < kMinParallaxSigmas * *star.parallax_err_mas)
+        return std::nullopt;
+    return star.parallax_mas;
+}
 
 std::string CSkyCatalog::DefaultDataDir() {
     const char* env = std::getenv("VEXCLK_DATA");
@@ -435,10 +445,12 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
                    });
     ok = ok &&
          ReadTable(
-             dir, "stars.tsv", {"id",     "hip",     "hd",          "hr",           "sao",
-                                "ra_deg", "dec_deg", "pmra_mas_yr", "pmdec_mas_yr", "parallax_mas",
-                                "vmag",   "bv",      "sptype",      "bayer",        "flamsteed",
-                                "con",    "name_en", "name_ja",     "other_names",  "gcvs"},
+             dir, "stars.tsv",
+             // clang-format off
+             {"id", "hip", "hd", "hr", "sao", "ra_deg", "dec_deg", "pmra_mas_yr", "pmdec_mas_yr",
+              "parallax_mas", "parallax_err_mas", "vmag", "bv", "sptype", "bayer", "flamsteed",
+              "con", "name_en", "name_ja", "other_names", "gcvs"},
+             // clang-format on
              error,
              [&](size_t n) {
                  next.m_stars.reserve(n);
@@ -453,17 +465,18 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
                      !p.Position(f, 5, 6, &s.ra_deg, &s.dec_deg, err) ||
                      !p.Optional(f, 7, &s.pmra_mas_yr, err) ||
                      !p.Optional(f, 8, &s.pmdec_mas_yr, err) ||
-                     !p.Optional(f, 9, &s.parallax_mas, err) || !p.Optional(f, 10, &s.vmag, err) ||
-                     !p.Optional(f, 11, &s.bv, err) || !p.Text(f, 12, &s.spectral_type, err) ||
-                     !p.Text(f, 13, &s.bayer, err) || !p.Number(f, 14, &s.flamsteed, err) ||
-                     !p.Text(f, 15, &s.constellation, err) || !p.Text(f, 16, &s.name_en, err) ||
-                     !p.Text(f, 17, &s.name_ja, err) || !p.List(f, 18, &s.other_names, err) ||
-                     !p.Text(f, 19, &s.variable_name, err))
+                     !p.Optional(f, 9, &s.parallax_mas, err) ||
+                     !p.Optional(f, 10, &s.parallax_err_mas, err) ||
+                     !p.Optional(f, 11, &s.vmag, err) || !p.Optional(f, 12, &s.bv, err) ||
+                     !p.Text(f, 13, &s.spectral_type, err) || !p.Text(f, 14, &s.bayer, err) ||
+                     !p.Number(f, 15, &s.flamsteed, err) || !p.Text(f, 16, &s.constellation, err) ||
+                     !p.Text(f, 17, &s.name_en, err) || !p.Text(f, 18, &s.name_ja, err) ||
+                     !p.List(f, 19, &s.other_names, err) || !p.Text(f, 20, &s.variable_name, err))
                      return false;
                  if (s.id.IsEmpty()) return p.Fail(0, "empty identifier", err);
                  if (!s.constellation.IsEmpty() &&
                      !next.m_constellation_by_abbr.count(SearchKey(s.constellation.view())))
-                     return p.Fail(15, "unknown constellation", err);
+                     return p.Fail(16, "unknown constellation", err);
                  star_lines.push_back(p.Line());
                  return true;
              });
@@ -572,6 +585,7 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
 
 void CSkyCatalog::ForEachKey(const SkyRef& ref,
                              const std::function<void(std::u16string_view)>& fn) const {
+    ForEachName(ref, [&](std::u16string_view name, bool) { fn(name); });
     const size_t i = static_cast<size_t>(ref.index);
     switch (ref.kind) {
         case SkyKind::Star: {
@@ -582,9 +596,6 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             if (s.hd) fn(u"HD" + Digits(s.hd));
             if (s.hr) fn(u"HR" + Digits(s.hr));
             if (s.sao) fn(u"SAO" + Digits(s.sao));
-            fn(s.name_en.view());
-            fn(s.name_ja.view());
-            for (const CString& n : s.other_names) fn(n.view());
             fn(s.variable_name.view());
             if (s.constellation.IsEmpty()) return;
             const std::u16string& con = s.constellation.str();
@@ -618,31 +629,59 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             const SkyDeepSky& d = m_deepsky[i];
             fn(d.id.view());
             for (const CString& n : d.designations) fn(n.view());
-            fn(d.name_en.view());
-            fn(d.name_ja.view());
-            for (const CString& n : d.other_names) fn(n.view());
             return;
         }
-        case SkyKind::Magellanic: {
-            if (i >= m_magellanic.size()) return;
-            const SkyMagellanicCloud& m = m_magellanic[i];
-            fn(m.id.view());
-            fn(m.name_en.view());
-            fn(m.name_ja.view());
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size()) fn(m_magellanic[i].id.view());
             return;
-        }
-        case SkyKind::Constellation: {
-            if (i >= m_constellations.size()) return;
-            const SkyConstellation& c = m_constellations[i];
-            fn(c.abbr.view());
-            fn(c.name.view());
-            fn(c.name_ja.view());
-            const std::u16string_view ja = c.name_ja.view();
-            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1));
-            for (const CString& n : c.other_names) fn(n.view());
+        case SkyKind::Constellation:
+            if (i < m_constellations.size()) fn(m_constellations[i].abbr.view());
             return;
-        }
     }
+}
+
+void CSkyCatalog::ForEachName(const SkyRef& ref,
+                              const std::function<void(std::u16string_view, bool)>& fn) const {
+    const size_t i = static_cast<size_t>(ref.index);
+    const auto names = [&](const CString& en, const CString& ja,
+                           const std::vector<CString>* others) {
+        fn(en.view(), true);
+        fn(ja.view(), true);
+        if (others)
+            for (const CString& n : *others) fn(n.view(), false);
+    };
+    switch (ref.kind) {
+        case SkyKind::Star:
+            if (i < m_stars.size())
+                names(m_stars[i].name_en, m_stars[i].name_ja, &m_stars[i].other_names);
+            return;
+        case SkyKind::DeepSky:
+            if (i < m_deepsky.size())
+                names(m_deepsky[i].name_en, m_deepsky[i].name_ja, &m_deepsky[i].other_names);
+            return;
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size())
+                names(m_magellanic[i].name_en, m_magellanic[i].name_ja, nullptr);
+            return;
+        case SkyKind::Constellation:
+            if (i >= m_constellations.size()) return;
+            names(m_constellations[i].name, m_constellations[i].name_ja,
+                  &m_constellations[i].other_names);
+            // "オリオン" names Orion as well as "オリオン座".
+            const std::u16string_view ja = m_constellations[i].name_ja.view();
+            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1), true);
+            return;
+    }
+}
+
+int CSkyCatalog::MatchRank(const SkyRef& ref, const std::string& key) const {
+    int own = 0, further = 0, all = 0;
+    ForEachName(ref, [&](std::u16string_view name, bool is_own) {
+        if (!name.empty() && SearchKey(name) == key) ++(is_own ? own : further);
+    });
+    if (own) return 0;
+    ForEachKey(ref, [&](std::u16string_view text) { all += SearchKey(text) == key; });
+    return all > further ? 1 : 2;  // a designation outranks a further name
 }
 
 bool CSkyCatalog::HasKey(const SkyRef& ref, const std::string& key) const {
@@ -697,6 +736,9 @@ void CSkyCatalog::BuildIndexes() {
         for (int i = 0; i < static_cast<int>(count); ++i) {
             const SkyRef ref{kind, i};
             ForEachKey(ref, [&](std::u16string_view text) { add(&m_search, text, ref); });
+            ForEachName(ref, [&](std::u16string_view name, bool) {
+                if (!name.empty()) m_name_keys.emplace_back(SearchKey(name), ref);
+            });
         }
     };
     add_all(SkyKind::Star, m_stars.size());
@@ -831,9 +873,33 @@ std::vector<SkyRef> CSkyCatalog::Find(const CString& text) const {
     std::vector<SkyRef> found;
     const std::string key = SearchKey(text.view());
     if (key.empty()) return found;
+    std::vector<std::pair<int, SkyRef>> ranked;
     const auto [first, last] = HashRange(m_search, HashKey(key));
     for (auto it = first; it != last; ++it) {
-        if (HasKey(it->ref, key)) found.push_back(it->ref);
+        if (HasKey(it->ref, key)) ranked.emplace_back(MatchRank(it->ref, key), it->ref);
+    }
+    // Within a rank the brighter of two stars comes first (α2 Lib, not α1 Lib,
+    // is the Zubenelgenubi that people look for); the hash table keeps
+    // catalogue order otherwise, and the stable sort keeps it.
+    const auto brightness = [&](const SkyRef& r) {
+        return r.kind == SkyKind::Star ? m_stars[static_cast<size_t>(r.index)].vmag.value_or(99.0)
+                                       : 0.0;
+    };
+    std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second.kind != b.second.kind) return a.second.kind < b.second.kind;
+        return brightness(a.second) < brightness(b.second);
+    });
+    for (const auto& r : ranked) found.push_back(r.second);
+    if (key.size() < kMinPartialKeyBytes) return found;
+    // Names that begin with the text ("Pleiades") before names that hold it
+    // ("Little Pleiades").
+    for (const bool at_start : {true, false}) {
+        for (const auto& [name_key, ref] : m_name_keys) {
+            const size_t at = name_key.find(key);
+            if (at == std::string::npos || (at == 0) != at_start) continue;
+            if (std::find(found.begin(), found.end(), ref) == found.end()) found.push_back(ref);
+        }
     }
     return found;
 }

@@ -28,26 +28,35 @@
 // one HD number), else "KSJ" + position.
 struct SkyStar {
     CString id;
-    int hip = 0;                         // Hipparcos number, 0 = none
-    int hd = 0;                          // Henry Draper number
-    int hr = 0;                          // Bright Star (Harvard Revised) number
-    int sao = 0;                         // SAO number
-    double ra_deg = 0.0;                 // ICRS right ascension, J2000.0, degrees [0, 360)
-    double dec_deg = 0.0;                // ICRS declination, J2000.0, degrees
-    std::optional<double> pmra_mas_yr;   // proper motion in RA times cos(Dec), mas/yr
-    std::optional<double> pmdec_mas_yr;  // proper motion in Dec, mas/yr
-    std::optional<double> parallax_mas;  // annual parallax, mas (may be negative)
-    std::optional<double> vmag;          // Johnson V
-    std::optional<double> bv;            // B-V colour index
-    CString spectral_type;               // two characters in this data ("A0", "K?")
-    CString bayer;                       // Greek (or Latin) letter with its index: "α", "γ1", "b"
-    int flamsteed = 0;                   // Flamsteed number, 0 = none
-    CString constellation;               // abbreviation of the Bayer/Flamsteed designation
-    CString name_en;                     // English proper name
-    CString name_ja;                     // Japanese proper name
-    std::vector<CString> other_names;    // further English names
-    CString variable_name;               // GCVS designation of a variable star: "α Ori", "WZ Cas"
+    int hip = 0;                             // Hipparcos number, 0 = none
+    int hd = 0;                              // Henry Draper number
+    int hr = 0;                              // Bright Star (Harvard Revised) number
+    int sao = 0;                             // SAO number
+    double ra_deg = 0.0;                     // ICRS right ascension, J2000.0, degrees [0, 360)
+    double dec_deg = 0.0;                    // ICRS declination, J2000.0, degrees
+    std::optional<double> pmra_mas_yr;       // proper motion in RA times cos(Dec), mas/yr
+    std::optional<double> pmdec_mas_yr;      // proper motion in Dec, mas/yr
+    std::optional<double> parallax_mas;      // annual parallax, mas (may be negative)
+    std::optional<double> parallax_err_mas;  // standard error of the parallax, mas
+    std::optional<double> vmag;              // Johnson V of the whole system
+    std::optional<double> bv;                // B-V colour index
+    CString spectral_type;                   // MK type ("A1V+DA"), or two characters ("K?")
+    CString bayer;                     // Greek (or Latin) letter with its index: "α", "γ1", "b"
+    int flamsteed = 0;                 // Flamsteed number, 0 = none
+    CString constellation;             // abbreviation of the Bayer/Flamsteed designation
+    CString name_en;                   // English proper name
+    CString name_ja;                   // Japanese proper name
+    std::vector<CString> other_names;  // further English names
+    CString variable_name;             // GCVS designation of a variable star: "α Ori", "WZ Cas"
 };
+
+// The parallax of a star when it measures a distance (mas), else nothing:
+// a parallax below kMinParallaxMas, or below kMinParallaxSigmas times its
+// standard error, says only that the star is far (ESA SP-1200 vol. 1
+// sect. 1.2.6 warns against distances from such parallaxes).
+constexpr double kMinParallaxMas = 1.0;
+constexpr double kMinParallaxSigmas = 3.0;
+std::optional<double> MeasuredParallaxMas(const SkyStar& star);
 
 // One NGC/IC object (deepsky.tsv, OpenNGC).
 struct SkyDeepSky {
@@ -147,8 +156,12 @@ class CSkyCatalog {
     // "おおいぬ座α星", "9 CMa", "HIP 32349", "HD 48915", "M 42", "オリオン大星雲",
     // "Ori", "オリオン座".
     // A Bayer letter without its index ("α Cen") finds every index ("α1 Cen",
-    // "α2 Cen").  In catalogue order: stars, deep sky, Magellanic Clouds,
-    // constellations.
+    // "α2 Cen").  Entries whose name merely contains `text` (three bytes of
+    // its search key or more) follow.  Order: the entry's own English or
+    // Japanese name, then a designation, then a further name (brighter stars
+    // first within each), then names that begin with the text, then names
+    // that hold it; otherwise catalogue order (stars, deep sky, Magellanic
+    // Clouds, constellations).
     std::vector<SkyRef> Find(const CString& text) const;
 
     // Stars, deep-sky objects and Magellanic Clouds within radius_deg of a
@@ -203,9 +216,11 @@ class CSkyCatalog {
     std::unordered_map<std::u16string, CString> m_names_ja;
     std::unordered_map<std::string, int> m_constellation_by_abbr;
 
-    std::vector<KeyEntry> m_star_ids;             // star identifiers
-    std::vector<KeyEntry> m_deepsky_ids;          // deep-sky numbers and designations
-    std::vector<KeyEntry> m_search;               // every search key of every entry
+    std::vector<KeyEntry> m_star_ids;     // star identifiers
+    std::vector<KeyEntry> m_deepsky_ids;  // deep-sky numbers and designations
+    std::vector<KeyEntry> m_search;       // every search key of every entry
+    // The search key of every name of every entry, for partial matches.
+    std::vector<std::pair<std::string, SkyRef>> m_name_keys;
     std::vector<NumberEntry> m_hip, m_hd, m_pgc;  // sorted by number
     // Declination bands of one degree (index 0 is -90..-89), each sorted by RA.
     std::vector<std::vector<GridEntry>> m_grid;
@@ -215,4 +230,9 @@ class CSkyCatalog {
     void BuildIndexes();
     void ForEachKey(const SkyRef& ref, const std::function<void(std::u16string_view)>& fn) const;
     bool HasKey(const SkyRef& ref, const std::string& key) const;
+    // The names of an entry: its own (English, Japanese) and further ones.
+    void ForEachName(const SkyRef& ref,
+                     const std::function<void(std::u16string_view, bool own)>& fn) const;
+    // 0: `key` is the entry's own name, 1: a designation, 2: a further name.
+    int MatchRank(const SkyRef& ref, const std::string& key) const;
 };

@@ -378,7 +378,7 @@ std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier)
         o.place.dec_deg = star->dec_deg;
         o.place.pm_ra_cosdec_mas_yr = star->pmra_mas_yr.value_or(0.0);
         o.place.pm_dec_mas_yr = star->pmdec_mas_yr.value_or(0.0);
-        o.place.parallax_mas = star->parallax_mas.value_or(0.0);
+        o.place.parallax_mas = MeasuredParallaxMas(*star).value_or(0.0);
         return o;
     }
     if (parts.Same(0, u"deepskyobject") && name.Left(3).CompareNoCase(u"PGC") == 0) {
@@ -604,7 +604,7 @@ CString CSkyEngine::StarProperty(const SkyStar& star, const CString& s, bool num
     if (s == u".magnitude") return Number(star.vmag, 2);
     if (s == u".propermotion.ra") return Number(star.pmra_mas_yr, 2);
     if (s == u".propermotion.dec") return Number(star.pmdec_mas_yr, 2);
-    if (s == u".pi") return Number(star.parallax_mas, 2);
+    if (s == u".pi") return Number(MeasuredParallaxMas(star), 2);
     // No Tycho photometry in the data; B-V is the Johnson index.
     if (s == u".magnitude.bt" || s == u".magnitude.vt") return u"*";
     if (s == u".magnitude.bv") return Number(star.bv, 2);

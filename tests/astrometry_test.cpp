@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "host/vexacl.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -77,22 +78,10 @@ struct Row {
 // The rows of one kind ("star", "sun"), read once.
 std::vector<Row> RowsOfKind(const std::string& kind) {
     static const std::vector<Row> all = [] {
-        std::ifstream in(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv");
         std::vector<Row> rows;
-        std::vector<std::string> header;
-        for (std::string line; std::getline(in, line);) {
-            if (line.empty() || line[0] == '#') continue;
-            std::vector<std::string> fields;
-            std::stringstream ss(line);
-            for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
-            if (header.empty()) {
-                header = fields;
-                continue;
-            }
-            Row& row = rows.emplace_back();
-            for (size_t i = 0; i < fields.size() && i < header.size(); ++i)
-                row.cells[header[i]] = fields[i];
-        }
+        for (ReferenceRow& cells :
+             ReadReferenceTable(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv"))
+            rows.push_back(Row{std::move(cells)});
         return rows;
     }();
     std::vector<Row> out;

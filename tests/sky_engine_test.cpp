@@ -109,6 +109,8 @@ TEST(SkyObjects, StarProperties) {
     EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.VariableName")), "");
     EXPECT_EQ(U8(sky.Doit(u"? Star.HIP27989.VariableName")), "α Ori");  // Betelgeuse
     EXPECT_NEAR(Num(sky, u"? Star.HIP32349.pi"), 379.2, 0.5);
+    // HIP 274: 0.93 +- 0.38 mas, no distance to be had from it.
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP274.pi")), "*");
     // The current J2000 place moved from the catalogue's by proper motion:
     // 26.9 years x -1.223"/yr in declination.
     const double dec = Num(sky, u"? Star.HIP32349.position.DEC");

@@ -82,3 +82,24 @@ struct PrivateStoreForThisProgram {
 } const g_private_store;
 
 }  // namespace
+
+std::vector<ReferenceRow> ReadReferenceTable(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<ReferenceRow> rows;
+    std::vector<std::string> header;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
+        if (header.empty()) {
+            header = fields;
+            continue;
+        }
+        ReferenceRow& row = rows.emplace_back();
+        // getline drops a trailing empty field: a missing field is empty.
+        for (size_t i = 0; i < header.size(); ++i)
+            row[header[i]] = i < fields.size() ? fields[i] : std::string();
+    }
+    return rows;
+}

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -65,3 +66,8 @@ class TempDir {
   private:
     std::string path_;
 };
+
+// The rows of a reference table in tests/data/ ("#" comment lines, a line of
+// column names, tab-separated rows), each as column name -> text.
+using ReferenceRow = std::map<std::string, std::string>;
+std::vector<ReferenceRow> ReadReferenceTable(const std::string& path);

@@ -27,7 +27,7 @@ int SaturatedInt(double value) {
 }  // namespace
 
 const CLSID_ENGINE& CCorLum::GetClsid() const {
-    switch (kind_) {
+    switch (m_kind) {
         case 3:
             return clsid3;
         case 4:

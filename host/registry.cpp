@@ -320,13 +320,13 @@ int CRegistry::Write(const CString& key, const CString& name, const CString& val
 CRegistry::Batch::Batch() {
     if (t_batch) return;  // nested: the outer batch carries the writes
     try {
-        update_ = new Update;
-        Begin(*update_);
-        t_batch = update_;
+        m_update = new Update;
+        Begin(*m_update);
+        t_batch = m_update;
     } catch (...) {
-        delete update_;
-        update_ = nullptr;
-        failed_ = true;
+        delete m_update;
+        m_update = nullptr;
+        m_failed = true;
     }
 }
 
@@ -335,11 +335,11 @@ CRegistry::Batch::~Batch() {
 }
 
 void CRegistry::Batch::Abandon() {
-    if (!update_) return;
-    if (t_batch == update_) t_batch = nullptr;
-    delete update_;  // releases the lock; the file stays as it was
-    update_ = nullptr;
-    failed_ = true;
+    if (!m_update) return;
+    if (t_batch == m_update) t_batch = nullptr;
+    delete m_update;  // releases the lock; the file stays as it was
+    m_update = nullptr;
+    m_failed = true;
 }
 
 int CRegistry::Transaction(const std::function<void()>& change) {
@@ -354,19 +354,19 @@ int CRegistry::Transaction(const std::function<void()>& change) {
 }
 
 int CRegistry::Batch::Commit() {
-    if (!update_) {
-        if (failed_) return 0;
+    if (!m_update) {
+        if (m_failed) return 0;
         return !t_batch || t_batch->ok ? 1 : 0;
     }
-    if (t_batch == update_) t_batch = nullptr;
+    if (t_batch == m_update) t_batch = nullptr;
     bool ok = false;
     try {
-        ok = Finish(*update_);
+        ok = Finish(*m_update);
     } catch (...) {
     }
-    delete update_;  // releases the lock
-    update_ = nullptr;
-    failed_ = !ok;
+    delete m_update;  // releases the lock
+    m_update = nullptr;
+    m_failed = !ok;
     return ok ? 1 : 0;
 }
 
@@ -374,15 +374,15 @@ CRegistry::Snapshot::Snapshot() {
     // Nested: the outer snapshot serves; in a batch, its locked reading does.
     if (t_snapshot || (t_batch && t_batch->ok)) return;
     try {
-        document_ = ReadStore();
-        t_snapshot = document_.get();
+        m_document = ReadStore();
+        t_snapshot = m_document.get();
     } catch (...) {
-        document_.reset();  // reads go to the file one by one
+        m_document.reset();  // reads go to the file one by one
     }
 }
 
 CRegistry::Snapshot::~Snapshot() {
-    if (document_ && t_snapshot == document_.get()) t_snapshot = nullptr;
+    if (m_document && t_snapshot == m_document.get()) t_snapshot = nullptr;
 }
 
 int CRegistry::CheckStore(std::string* problem) {

@@ -81,8 +81,8 @@ class CRegistry {
         // Drops the writes and releases the lock; the store stays as it was.
         void Abandon();
 
-        host::detail::RegistryUpdate* update_ = nullptr;
-        bool failed_ = false;
+        host::detail::RegistryUpdate* m_update = nullptr;
+        bool m_failed = false;
     };
 
     // One read-modify-write of the store: locks the store and reads it, runs
@@ -109,7 +109,7 @@ class CRegistry {
         Snapshot& operator=(const Snapshot&) = delete;
 
       private:
-        std::shared_ptr<const host::detail::RegistryDocument> document_;
+        std::shared_ptr<const host::detail::RegistryDocument> m_document;
     };
 
     // Non-zero when the store can be read: it is missing (an empty store)

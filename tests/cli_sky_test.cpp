@@ -18,30 +18,11 @@ TEST(CliSky, TextOfAStarAtAGivenTimeAndPlace) {
     EXPECT_NE(r.out.find("出 20:1"), std::string::npos) << r.out;
 }
 
-TEST(CliSky, TimeZoneAndPlaceOptions) {
-    // 2026-12-06 12:00 UT is 21:00 in Tokyo and 07:00 in New York (UT-5).
-    const auto tokyo = RunVexclk({"query", "--time", "2026-12-06T12:00Z", "? LST(Time.Hour)"});
-    EXPECT_EQ(tokyo.out, "21\n");
-    const auto ny = RunVexclk({"query", "--time", "2026-12-06T07:00", "--tz", "-5", "--lat", "40.7",
-                               "--lon", "-74.0", "? Time.jd", "? Location.Latitude"});
-    EXPECT_EQ(ny.status, 0) << ny.err;
-    EXPECT_EQ(ny.out, "2461381.00000000\n40.7000000000\n");
-}
-
 TEST(CliSky, QueryReadsStandardInputWithoutCommands) {
     std::istringstream in("? Star.HIP32349.EnglishName\n? Constellation.Ori.Name\r\n");
     std::ostringstream out, err;
     EXPECT_EQ(vexclk::RunCli({"query"}, in, out, err), 0) << err.str();
     EXPECT_EQ(out.str(), "Sirius\nオリオン座\n");
-}
-
-TEST(CliSky, FindByNameAndNearAPlace) {
-    const auto by_name = RunVexclk({"find", "シリウス"});
-    EXPECT_EQ(by_name.status, 0) << by_name.err;
-    EXPECT_EQ(by_name.out, "Star.HIP32349\n");
-    const auto near = RunVexclk({"find", "--near", "5.919529,7.407064,0.2"});
-    EXPECT_EQ(near.status, 0) << near.err;
-    EXPECT_EQ(near.out.rfind("Star.HIP27989\t0.00", 0), 0u) << near.out;
 }
 
 TEST(CliSky, BadSkyOptionsAreOneLineAndStatusTwo) {

@@ -89,12 +89,3 @@ TEST(Cli, RawTextsAreSeparatedByNul) {
         RunVexclk({"text", "--raw", "--title", "--replies", replies, "deepsky.M31", "deepsky.M31"});
     EXPECT_EQ(two.out, one.out + '\0' + one.out);
 }
-
-TEST(Cli, HelpDescribesUsage) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"text", "--help"}, {"type", "--help"}, {"parse", "--help"}}) {
-        const auto r = RunVexclk(args);
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out.rfind("usage: vexclk", 0), 0u) << r.out;
-    }
-}

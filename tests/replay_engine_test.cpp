@@ -54,30 +54,6 @@ TEST(ReplayEngine, RejectsMalformedTranscriptsWithTheLine) {
     }
 }
 
-TEST(ReplayEngine, LoadsFilesAndReportsUnreadableOnes) {
-    TempDir dir;
-    const std::string path = dir.Write("sky.replies", "? Location.Latitude\t-33.86\n");
-    CReplayEngine engine;
-    std::string error;
-    ASSERT_TRUE(engine.LoadFile(path, &error)) << error;
-    EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);
-    // A sparse file beyond the limit is refused without being read.
-    const std::string huge = dir.Write("huge.replies", "");
-    ASSERT_EQ(truncate(huge.c_str(), CReplayEngine::kMaxTranscriptBytes + 1), 0);
-    const std::pair<std::string, std::string> bad[] = {
-        {dir.path() + "/missing", ": cannot read the replies file: No such file or directory"},
-        {dir.path(), ": cannot read the replies file: Is a directory"},
-        {huge, ": larger than 64 MiB, not a replies file"},
-        {"/dev/zero", ": larger than 64 MiB, not a replies file"},
-        {"/proc/self/mem", ": cannot read the replies file: Input/output error"},
-    };
-    for (const auto& [file, message] : bad) {
-        EXPECT_FALSE(engine.LoadFile(file, &error)) << file;
-        EXPECT_EQ(error, file + message);
-    }
-    EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);  // failed loads changed nothing
-}
-
 TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
     CReplayEngine engine;
     // Defaults when the transcript is silent or says "*".
@@ -109,23 +85,4 @@ TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
     EXPECT_NEAR(d.second, 0.0, 1e-4);
     EXPECT_DOUBLE_EQ(d.zone, -5.0);
     EXPECT_TRUE(engine.Commands().empty());
-}
-
-TEST(ReplayEngine, LocalDateFieldsWinWhenPresent) {
-    CReplayEngine engine;
-    engine.SetReply(u"? LST(Time.Year)", u"2026");
-    engine.SetReply(u"? LST(Time.Month)", u"12");
-    engine.SetReply(u"? LST(Time.Day)", u"6");
-    engine.SetReply(u"? LST(Time.Hour)", u"21");
-    engine.SetReply(u"? LST(Time.Minute)", u"5");
-    engine.SetReply(u"? LST(Time.Second)", u"7.5");
-    int y, mo, d, h, mi, s;
-    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
-    EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s}), std::vector<int>({2026, 12, 6, 21, 5, 7}));
-    // Numbers beyond an int saturate.
-    engine.SetReply(u"? LST(Time.Second)", u"-1e300");
-    engine.SetReply(u"? Location.Object", u"7e101");
-    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
-    EXPECT_EQ(s, INT_MIN);
-    EXPECT_EQ(engine.GetLocationObject(), INT_MAX);
 }

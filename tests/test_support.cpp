@@ -52,16 +52,16 @@ bool DropRoot() {
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vexclk-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    m_path = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& content) const {
-    const std::string file = path_ + "/" + name;
+    const std::string file = m_path + "/" + name;
     std::ofstream(file, std::ios::binary) << content;
     return file;
 }

@@ -30,18 +30,18 @@ CliResult RunVexclk(const std::vector<std::string>& args);
 // Sets (or, with nullopt, unsets) an environment variable for one scope.
 class ScopedEnv {
   public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
+        if (const char* old = std::getenv(name)) m_old = old;
         Set(name, value);
     }
-    ~ScopedEnv() { Set(name_, old_); }
+    ~ScopedEnv() { Set(m_name, m_old); }
 
   private:
     static void Set(const char* name, const std::optional<std::string>& value) {
         value ? setenv(name, value->c_str(), 1) : unsetenv(name);
     }
-    const char* name_;
-    std::optional<std::string> old_;
+    const char* m_name;
+    std::optional<std::string> m_old;
 };
 
 // Runs `body` in a child process; its result is the exit status (-1 when the
@@ -59,12 +59,12 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return m_path; }
     // Writes a file below the directory and returns its path.
     std::string Write(const std::string& name, const std::string& content) const;
 
   private:
-    std::string path_;
+    std::string m_path;
 };
 
 // The rows of a reference table in tests/data/ ("#" comment lines, a line of

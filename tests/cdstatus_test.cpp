@@ -30,6 +30,7 @@ class CdStatusTest : public ::testing::Test {
     ~CdStatusTest() override {
         m_old ? setenv("VEXCLK_REGISTRY", m_old->c_str(), 1) : unsetenv("VEXCLK_REGISTRY");
     }
+    void Plant(const std::string& bytes) const { std::ofstream(m_store, std::ios::binary) << bytes; }
     static CString ReadString(const char16_t* key, const char16_t* name) {
         CString value;
         CRegistry::Read(key, name, CString(u"(none)"), value);
@@ -120,6 +121,96 @@ TEST_F(CdStatusTest, CliSettingsBadOperandsSaveNothing) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(Slurp(m_store), before) << c.message;
     }
+}
+
+TEST_F(CdStatusTest, SaveOverACorruptStoreStartsAFreshOne) {
+    // Keeping the bad file aside is the store's business, tested there.
+    Plant("{\"ClickData\": {\"DispGal\": 0,");
+    CCdStatus s;
+    s.Load();
+    EXPECT_EQ(s.DispGal, 1);  // unreadable: every setting at its default
+    s.DispMag = 0;
+    s.Save();
+    CCdStatus loaded;
+    loaded.Load();
+    ExpectSameFields(loaded, s);
+}
+
+TEST_F(CdStatusTest, CliSettingsUnwritableStoreIsStatusTwo) {
+    const std::string blocker = m_dir.Write("not-a-folder", "x");
+    setenv("VEXCLK_REGISTRY", (blocker + "/registry.json").c_str(), 1);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"settings", "--set", "DispGal=0"},
+          std::vector<std::string>{"settings", "--reset"}}) {
+        const auto r = RunVexclk(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "vexclk settings: cannot write the settings store '" + blocker +
+                             "/registry.json'\n");
+    }
+    // Listing still works: everything reads as its default.
+    const auto r = RunVexclk({"settings"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, Listing(CCdStatus()));
+}
+
+TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
+    const struct {
+        std::function<void()> plant;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {[&] { fs::create_directory(m_store); }, {"settings"}, "': Is a directory"},
+        {[&] { fs::create_directory(m_store); },
+         {"settings", "--set", "DispGal=0"},
+         "': Is a directory"},
+        {[&] { Plant("{\"ClickData\": "); }, {"settings"}, "': not a JSON object"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(m_store);
+        c.plant();
+        const auto r = RunVexclk(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err,
+                  "vexclk settings: cannot read the settings store '" + m_store + c.message + "\n");
+    }
+}
+
+// Several processes change settings at once, each its own one, again and
+// again: the value each last reported as saved is what the store holds, and
+// the engine defaults follow the stored record.
+TEST_F(CdStatusTest, ConcurrentSettingWritersKeepEveryReportedValue) {
+    constexpr int kRuns = 15;
+    const std::string names[] = {"AltSpan", "Precision", "CnsInfo", "DispPopup", "DispGal"};
+    std::vector<pid_t> writers;
+    for (const std::string& name : names) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            int reported = 0;
+            for (int v = 2; v < 2 + kRuns; ++v) {
+                const std::string set = name + "=" + std::to_string(v % 2 ? v : -v);
+                if (RunVexclk({"settings", "--set", set}).status == 0) reported = v;
+            }
+            _exit(reported);
+        }
+        ASSERT_GT(pid, 0);
+        writers.push_back(pid);
+    }
+    for (size_t i = 0; i < writers.size(); ++i) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writers[i], &status, 0), writers[i]);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int last = WEXITSTATUS(status);
+        EXPECT_EQ(last, 1 + kRuns) << names[i];  // every save was reported
+        EXPECT_EQ(ReadInt(CString::FromUtf8(names[i]).GetString()), last % 2 ? last : -last)
+            << names[i];
+    }
+    CCdStatus stored;
+    stored.Load();
+    const auto commands = stored.EngineDefaultCommands();
+    EXPECT_TRUE(
+        commands[0].view().ends_with(ReadString(u"Default", u"ClickData.Constellation").view()));
+    EXPECT_TRUE(commands[1].view().ends_with(ReadString(u"Default", u"ClickData.Cyclic").view()));
 }
 
 // The settings dialog saves what its user changed on top of the store as it

@@ -173,6 +173,42 @@ TEST(Gallery, FailedRequestsEndThePipelineWithTheReason) {
     }
 }
 
+TEST(Gallery, EachTimeOutEndsTheRequestInItsPhase) {
+    // The send time-out cannot be provoked here: the kernel takes a whole
+    // request (libcurl sends at most 1 MB) into a loopback socket's buffer.
+    SilentListener unanswered, full(true);
+    for (const bool connecting : {true, false}) {
+        Gallery g;
+        g.client.SetTimeouts(connecting ? host::HttpTimeouts{300, 5000, 5000}
+                                        : host::HttpTimeouts{5000, 5000, 300});
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(g.Fetch((connecting ? full : unanswered).Url("/search")), Event::Failed);
+        // Not at once: libcurl's clock may round a millisecond or two down.
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+        EXPECT_EQ(g.client.GetFailure(), connecting
+                                             ? "no connection within the connect time-out (300 ms)"
+                                             : "no reply within the receive time-out (300 ms)");
+    }
+}
+
+TEST(Gallery, ASecondPageLandsAtItsOffset) {
+    LoopbackServer server([](httplib::Server& s) {
+        GalleryRoutes(s, [](std::string, int offset) {
+            return Reply(R"("limit":"20","total":"45")", std::min(20, 45 - offset), offset);
+        });
+    });
+    Gallery g;
+    ASSERT_EQ(g.Fetch(server.Url("/search")), Event::FirstPageComplete);
+    ASSERT_EQ(g.Fetch(server.Url("/search"), "M31", 20), Event::PageComplete);
+    ASSERT_EQ(g.client.Items().GetSize(), 40);
+    for (int i : {0, 19, 20, 39}) {
+        EXPECT_EQ(U8(g.client.Items()[i].title), "item " + std::to_string(i));
+        EXPECT_EQ(Slurp(U8(g.client.Items()[i].thumbPath)), "PNG " + std::to_string(i));
+    }
+    EXPECT_EQ(std::vector<int>(g.client.Pages().begin(), g.client.Pages().end()),
+              (std::vector<int>{1, 1, 0}));
+}
+
 TEST(Gallery, CancelAndDestructionStopTheDownloads) {
     Gate gate;  // holds thumbnail 1 back
     LoopbackServer server([&](httplib::Server& s) {
@@ -241,4 +277,65 @@ TEST(Gallery, ThumbnailNamesStayInTheFolderAndApart) {
         EXPECT_EQ(Slurp(path), "X") << file;
     }
     EXPECT_EQ(Names(g.client.GetThumbFolder()), seen);
+}
+
+TEST(Gallery, TheProxyOfTheEnvironmentCarriesTheRequests) {
+    LoopbackServer proxy([](httplib::Server& s) {
+        s.Get(R"(http://gallery\.invalid/(.*))", [](const httplib::Request& q,
+                                                    httplib::Response& r) {
+            std::string reply = Reply(R"("limit":"20","total":"1")", 1);
+            reply.replace(reply.find("THUMBS"), 6, "http://gallery.invalid/t");
+            r.set_content(q.matches[1] == "search" ? reply : "via proxy: " + q.path, "text/plain");
+        });
+    });
+    ScopedEnv env("http_proxy", proxy.Url(""));
+    Gallery g;
+    ASSERT_EQ(g.Fetch("http://gallery.invalid/search"), Event::FirstPageComplete)
+        << g.client.GetFailure();
+    EXPECT_EQ(Slurp(U8(g.client.Items()[0].thumbPath)),
+              "via proxy: http://gallery.invalid/t/0.png");
+}
+
+TEST(Gallery, CliPrintsThePageOrOneLineWithStatusTwo) {
+    LoopbackServer server([](httplib::Server& s) {
+        GalleryRoutes(s, [](std::string key, int offset) {
+            // The key arrives whole: its blank and "&" do not split the query.
+            return key == "M 31&x"
+                       ? Reply(R"("limit":"2","total":"3")", std::min(2, 3 - offset), offset)
+                       : "{}";
+        });
+    });
+    TempDir dir;
+    const std::string base = server.Url("/search");
+    auto r = RunVexclk({"gallery", "--base", base, "--offset", "2", "--timeouts", "1000,1000,1000",
+                        "--dir", dir.path(), "M 31&x"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "total\t3\nlimit\t2\n2\titem 2\t\t\t" + dir.path() + "/2.png\nfolder\t" +
+                         dir.path() + "\n");
+    ScopedEnv address(CCommonNetwork::kGalleryEnv, base);
+    r = RunVexclk({"gallery", "M 31&x"});  // into a folder of its own, kept
+    const std::string folder =
+        r.out.substr(r.out.rfind('\t') + 1, r.out.size() - r.out.rfind('\t') - 2);
+    EXPECT_EQ(Names(folder), (std::set<std::string>{"0.png", "1.png"}));
+    fs::remove_all(folder);
+
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } bad[] = {
+        {{"gallery"}, "give one KEY"},
+        {{"gallery", "--base", server.Url("/none"), "K"}, "the server answered status 404"},
+        {{"gallery", "--base", base, "K"}, "the reply has no item_list array"},
+        {{"gallery", "--timeouts", "1,2", "K"},
+         "--timeouts wants CONNECT,SEND,RECEIVE in milliseconds (each at least 1), got '1,2'"},
+        {{"gallery", "--offset", "-1", "K"},
+         "--offset wants an item number within 0..100000, got '-1'"},
+        {{"gallery", "--dir", "/nonexistent", "K"}, "--dir '/nonexistent' is not a folder"},
+        {{"gallery", "--colour", "K"}, "unknown option '--colour'"},
+    };
+    for (const auto& row : bad) {
+        r = RunVexclk(row.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "vexclk gallery: " + row.message + "\n");
+    }
 }

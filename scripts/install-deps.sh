@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
-  liberfa-dev picojson-dev
+  liberfa-dev picojson-dev libnova-dev
 )
 
 missing=()

@@ -492,15 +492,16 @@ Physical SolarSystem::ComputePhysics(const BodyRef& body) {
     const Sighting& sun = Place(BodyRef::Of(Major::kSun)).topocentric;
     ph.elongation_deg =
         eraSeps(seen.cirs_ra_rad, seen.cirs_dec_rad, sun.cirs_ra_rad, sun.cirs_dec_rad) * ERFA_DR2D;
-    if (body == BodyRef::Of(Major::kSun)) return ph;
-
-    // Phase: the angle at the body between the Sun and the observer.
-    const Vec3 to_sun = Scale(place.heliocentric_au, -1.0);
+    const bool sun_itself = body == BodyRef::Of(Major::kSun);
     const Vec3 to_observer = Scale(seen.position_au, -1.0);
-    double a[3] = {to_sun[0], to_sun[1], to_sun[2]},
-           b[3] = {to_observer[0], to_observer[1], to_observer[2]};
-    ph.phase_angle_deg = eraSepp(a, b) * ERFA_DR2D;
-    ph.illuminated_fraction = 0.5 * (1.0 + std::cos(ph.phase_angle_deg * ERFA_DD2R));
+    if (!sun_itself) {
+        // Phase: the angle at the body between the Sun and the observer.
+        const Vec3 to_sun = Scale(place.heliocentric_au, -1.0);
+        double a[3] = {to_sun[0], to_sun[1], to_sun[2]};
+        double b[3] = {to_observer[0], to_observer[1], to_observer[2]};
+        ph.phase_angle_deg = eraSepp(a, b) * ERFA_DR2D;
+        ph.illuminated_fraction = 0.5 * (1.0 + std::cos(ph.phase_angle_deg * ERFA_DD2R));
+    }
     const double r = place.heliocentric_distance_au;
     const double delta = seen.distance_au;
 
@@ -546,7 +547,8 @@ Physical SolarSystem::ComputePhysics(const BodyRef& body) {
         ph.solar_longitude_ls_deg =
             SolarLongitudeLs(place.heliocentric_au, v, o.pole_ra_deg, o.pole_dec_deg);
     }
-    ph.magnitude = PlanetMagnitude(m, r, delta, ph.phase_angle_deg, sub.latitude_deg);
+    if (!sun_itself)
+        ph.magnitude = PlanetMagnitude(m, r, delta, ph.phase_angle_deg, sub.latitude_deg);
     return ph;
 }
 

@@ -100,7 +100,10 @@ def comet_rows(rows, names_ja):
     for r in rows:
         ident, designation, name = parse_comet_name(r["full_name"])
         m = re.match(r"^(\d+)P$", ident)
-        numbered = m is not None and int(m.group(1)) <= 200
+        # Fragments of a split nucleus carry a letter after the name
+        # ("73P/Schwassmann-Wachmann 3-B"); only whole nuclei are kept.
+        fragment = re.search(r"-[A-Z]{1,2}$", designation) is not None
+        numbered = m is not None and int(m.group(1)) <= 200 and not fragment
         tp = num(r["tp"])
         m1 = num(r["M1"])
         recent_bright = (ident.startswith("C/") and m1 is not None and m1 <= 7.0 and tp is not None
@@ -162,6 +165,9 @@ def main():
         return (0, int(m.group(1)), row[1]) if m else (1, 0, row[1])
 
     comets.sort(key=comet_key)
+    ids = [(row[0], row[1]) for row in comets + minors]
+    if len(ids) != len(set(ids)):
+        common.die("identifiers repeat: %s" % sorted(i for i in ids if ids.count(i) > 1)[:5])
     minors.sort(key=lambda row: int(row[5]))
     header = [
         "vexclk sky data: osculating orbital elements of comets and minor planets",

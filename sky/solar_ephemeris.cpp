@@ -230,6 +230,21 @@ Vec3 MoonGeocentric(double jd_tt) {
     return EclipticJ2000ToIcrs({moon.X / km_per_au, moon.Y / km_per_au, moon.Z / km_per_au});
 }
 
+LinearMotion::LinearMotion(std::function<Vec3(double)> position, double window_days)
+    : m_position(std::move(position)), m_window(window_days) {}
+
+Vec3 LinearMotion::operator()(double jd_tt) {
+    Line& l = *m_line;
+    if (!l.valid || !(std::fabs(jd_tt - l.t0) <= m_window)) {
+        constexpr double h = 1e-4;
+        l.t0 = jd_tt;
+        l.p0 = m_position(jd_tt);
+        l.v = Scale(Sub(m_position(jd_tt + h), l.p0), 1.0 / h);
+        l.valid = IsFinite(l.p0) && IsFinite(l.v);
+    }
+    return Add(l.p0, Scale(l.v, jd_tt - l.t0));
+}
+
 Vec3 Heliocentric(Major body, double jd_tt) {
     if (!std::isfinite(jd_tt)) return NanVector();
     if (body == Major::kSun) return {0.0, 0.0, 0.0};

@@ -268,7 +268,16 @@ std::optional<BodyRef> ParseIdentifier(std::string_view identifier,
 // ---- Sources --------------------------------------------------------------------------
 
 BodySource MajorSource(Major body) {
-    return {[body](double t) { return Barycentric(body, t); }, body != Major::kSun};
+    if (body == Major::kSun) return {SunBarycentric, false};
+    if (body == Major::kMoon) {
+        return {[moon = LinearMotion(MoonGeocentric, 1e-3)](double t) mutable {
+                    return Add(EarthBarycentric(t), moon(t));
+                },
+                true};
+    }
+    return {[planet = LinearMotion([body](double t) { return Heliocentric(body, t); }, 1e-2)](
+                double t) mutable { return Add(SunBarycentric(t), planet(t)); },
+            true};
 }
 
 BodySource SatelliteSource(Satellite s) {
@@ -287,9 +296,9 @@ BodySource LagrangeSource(Major secondary, int point) {
     }
     if (secondary == Major::kMoon) {
         const double mu = 1.0 / (1.0 + kEarthToMoonMassRatio);
-        return {[mu, point](double t) {
-                    return LagrangePoint(EarthBarycentric, MajorSource(Major::kMoon).barycentric,
-                                         mu, point, t);
+        const std::function<Vec3(double)> moon = MajorSource(Major::kMoon).barycentric;
+        return {[mu, point, moon](double t) {
+                    return LagrangePoint(EarthBarycentric, moon, mu, point, t);
                 },
                 true};
     }
@@ -303,12 +312,12 @@ BodySource LagrangeSource(Major secondary, int point) {
 }
 
 BodySource UmbraSource() {
-    return {[](double t) {
+    return {[moon = LinearMotion(MoonGeocentric, 1e-3)](double t) mutable {
                 const Vec3 earth = EarthBarycentric(t);
                 // The Sun where its light now reaching the Earth left it.
                 Vec3 sun = Sub(SunBarycentric(t), earth);
                 sun = Sub(SunBarycentric(t - Norm(sun) * kLightDaysPerAu), earth);
-                return Add(earth, Scale(Unit(sun), -Norm(MoonGeocentric(t))));
+                return Add(earth, Scale(Unit(sun), -Norm(moon(t))));
             },
             true};
 }

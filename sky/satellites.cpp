@@ -13,14 +13,17 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Mean elements at J2000 (TDB) on the satellite's reference plane, JPL
-// Solar System Dynamics, "Planetary Satellite Mean Elements": semi-major
-// axis a, eccentricity e, argument of periapsis w, mean anomaly M,
+// Mean elements on the satellite's reference plane, JPL Solar System
+// Dynamics, "Planetary Satellite Mean Elements" (ssd.jpl.nasa.gov): semi-
+// major axis a, eccentricity e, argument of periapsis w, mean anomaly M,
 // inclination i and ascending node (angles from the node of the reference
-// plane on the ICRF equator), the mean motion n of the mean longitude;
-// the periods of apsidal and nodal precession (0: none applied).  The
-// reference plane is the planet's equator (WGCCRE pole at J2000), which
-// the Laplace planes of these satellites follow to a fraction of a degree.
+// plane on the ICRF equator) at the table's epoch (Mars 1950 Jan 1.0,
+// Jupiter 1997 Jan 16.0, Saturn 2000 Jan 1.5, Uranus 1980 Jan 1.0, TDB),
+// the mean motion n of the mean longitude; the periods of apsidal and
+// nodal precession where applied (0: none).  The reference plane is the
+// planet's equator (WGCCRE pole at J2000), which these satellites' Laplace
+// planes follow to a fraction of a degree; the Uranian satellites go round
+// the pole opposite to the IAU north pole (Uranus rotates retrograde).
 // Radius: WGCCRE 2015 / JPL satellite physical parameters, km; v0: JPL's
 // mean opposition magnitude.
 struct SatelliteData {
@@ -60,8 +63,6 @@ constexpr SatelliteData kSatellites[kSatelliteCount] = {
      22.5769756, 0.0, 0.0},
     {Major::kSaturn, "Hyperion", 7, 135.0, 14.4, 1500933.0, 0.1230061, 303.178, 86.342, 0.615,
      263.847, 16.9199503, 0.0, 0.0},
-    {Major::kSaturn, "Iapetus", 8, 734.3, 11.0, 3560854.0, 0.0293, 271.606, 201.789, 8.298, 81.105,
-     4.5379416, 0.0, 0.0},
     {Major::kUranus, "Miranda", 5, 235.8, 15.8, 129900.0, 0.0013, 68.312, 311.330, 4.338, 326.438,
      254.6906892, 0.0, 0.0},
     {Major::kUranus, "Ariel", 1, 578.9, 13.70, 190900.0, 0.0012, 115.349, 39.481, 0.041, 22.394,
@@ -72,9 +73,21 @@ constexpr SatelliteData kSatellites[kSatelliteCount] = {
      41.3514246, 0.0, 0.0},
     {Major::kUranus, "Oberon", 4, 761.4, 13.70, 583500.0, 0.0014, 104.400, 283.088, 0.068, 279.771,
      26.7394932, 0.0, 0.0},
-    {Major::kNeptune, "Triton", 1, 1352.6, 13.47, 354759.0, 0.0, 66.142, 352.257, 156.865, 177.608,
-     61.2572638, 0.0, 0.0},
 };
+
+// The epochs of JPL's tables, TDB Julian Days.
+double EpochOf(Major planet) {
+    switch (planet) {
+        case Major::kMars:
+            return 2433282.5;
+        case Major::kJupiter:
+            return 2450464.5;
+        case Major::kUranus:
+            return 2444239.5;
+        default:
+            return ERFA_DJ00;
+    }
+}
 
 const SatelliteData& DataOf(Satellite s) {
     return kSatellites[static_cast<int>(s)];
@@ -122,7 +135,8 @@ SatelliteOrbit MeanOrbit(Satellite s) {
 Vec3 Planetocentric(Satellite s, double jd_tt) {
     if (!std::isfinite(jd_tt)) return NanVector();
     const SatelliteData& d = DataOf(s);
-    const double days = jd_tt - ERFA_DJ00;
+    const double epoch = EpochOf(d.planet);
+    const double days = jd_tt - epoch;
     const double apse_rate =
         d.apse_period_years > 0.0 ? 360.0 / (d.apse_period_years * 365.25) : 0.0;
     const double node_rate =
@@ -143,14 +157,17 @@ Vec3 Planetocentric(Satellite s, double jd_tt) {
     const double v = x * std::sin(w) + y * std::cos(w);
     const Vec3 in_plane{u * std::cos(node) - v * std::cos(inc) * std::sin(node),
                         u * std::sin(node) + v * std::cos(inc) * std::cos(node), v * std::sin(inc)};
-    const Orientation pole = OrientationOf(d.planet, ERFA_DJ00);
+    Orientation pole = OrientationOf(d.planet, ERFA_DJ00);
+    // Uranus: the orbits' pole is the IAU south pole.
+    const bool flip = d.planet == Major::kUranus;
     double zp[3];
     eraS2c(pole.pole_ra_deg * ERFA_DD2R, pole.pole_dec_deg * ERFA_DD2R, zp);
     const Vec3 z{zp[0], zp[1], zp[2]};
     const double qra = (pole.pole_ra_deg + 90.0) * ERFA_DD2R;
     const Vec3 q{std::cos(qra), std::sin(qra), 0.0};
     const Vec3 q90 = Cross(z, q);
-    return Add(Add(Scale(q, in_plane[0]), Scale(q90, in_plane[1])), Scale(z, in_plane[2]));
+    const double k = flip ? -1.0 : 1.0;
+    return Add(Add(Scale(q, in_plane[0]), Scale(q90, k * in_plane[1])), Scale(z, k * in_plane[2]));
 }
 
 }  // namespace solar

@@ -5,18 +5,15 @@
 // Times are TT Julian Days (TDB = TT), positions au on ICRS axes, angles
 // degrees.
 //
-// Theories and their accuracy (seen from the Earth):
-// - Io, Europa, Ganymede, Callisto: Lieske's theory E2x3 as Meeus gives it
-//   (Astronomical Algorithms 2nd ed., ch. 44, "higher accuracy"), about
-//   0.1" (a few hundred km) this century;
-// - Titan: Meeus ch. 46 (after Harper & Taylor 1993, from Dourneau's
-//   theory), about 0.2";
-// - the others: mean Keplerian elements on their Laplace planes, with the
-//   apsidal and nodal precession (JPL Solar System Dynamics, "Planetary
-//   Satellite Mean Elements", epoch J2000): Phobos and Deimos, Mimas to
-//   Iapetus but Titan, Miranda to Oberon, Triton, Charon; their errors grow
-//   with the time from J2000 and the neglected perturbations, typically
-//   0.5" to 5" (Hyperion, forced by Titan, is worse: up to about 20").
+// Theories and their accuracy (seen from the Earth, against PyEphem's
+// theories of the satellites, 2000-2017):
+// - Io, Europa, Ganymede, Callisto, Titan: see Planetocentric;
+// - the others: mean Keplerian elements (JPL Solar System Dynamics,
+//   "Planetary Satellite Mean Elements"), which leave out the mutual
+//   perturbations: Phobos and Deimos within 2.5", Miranda to Oberon within
+//   3", Enceladus to Rhea within 5", Mimas within 16", Hyperion (forced by
+//   Titan) within 20".  Iapetus and Triton are not served: their orbits
+//   need their own Laplace planes, which the table's planes do not give.
 #pragma once
 
 #include "sky/solar_ephemeris.h"
@@ -37,15 +34,13 @@ enum class Satellite : int {
     kRhea,
     kTitan,
     kHyperion,
-    kIapetus,
     kMiranda,
     kAriel,
     kUmbriel,
     kTitania,
     kOberon,
-    kTriton,
 };
-constexpr int kSatelliteCount = 20;
+constexpr int kSatelliteCount = 18;
 
 // The planet a satellite goes round.
 Major PlanetOf(Satellite s);

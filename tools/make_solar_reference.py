@@ -54,8 +54,11 @@ PLACES = {
 }
 
 PLANETS = ["Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Moon"]
-SATELLITES = {"Io": "Jupiter", "Europa": "Jupiter", "Ganymede": "Jupiter", "Callisto": "Jupiter",
-              "Titan": "Saturn"}
+SATELLITES = {"Phobos": "Mars", "Deimos": "Mars", "Io": "Jupiter", "Europa": "Jupiter",
+              "Ganymede": "Jupiter", "Callisto": "Jupiter", "Mimas": "Saturn", "Enceladus": "Saturn",
+              "Tethys": "Saturn", "Dione": "Saturn", "Rhea": "Saturn", "Titan": "Saturn",
+              "Hyperion": "Saturn", "Miranda": "Uranus", "Ariel": "Uranus", "Umbriel": "Uranus",
+              "Titania": "Uranus", "Oberon": "Uranus"}
 IDENTIFIERS = {"Sun": "Sun", "Moon": "Planet.Earth.Satellite.Moon"}
 BODY_TIMES = ["2000/1/1 12:00", "2015/7/1 03:00", "2026/12/6 12:00", "2031/5/1 00:00",
               "2050/6/21 00:00"]

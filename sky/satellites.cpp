@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "sky/planet_physics.h"
+#include "sky/satellites_internal.h"
 
 namespace solar {
 namespace {
@@ -25,7 +26,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // planes follow to a fraction of a degree; the Uranian satellites go round
 // the pole opposite to the IAU north pole (Uranus rotates retrograde).
 // Radius: WGCCRE 2015 / JPL satellite physical parameters, km; v0: JPL's
-// mean opposition magnitude.
+// mean opposition magnitude.  The positions of Jupiter's and Saturn's
+// satellites come from their theories; their rows give the mean orbit and
+// the physical data only.
 struct SatelliteData {
     Major planet;
     const char* name;
@@ -63,6 +66,8 @@ constexpr SatelliteData kSatellites[kSatelliteCount] = {
      22.5769756, 0.0, 0.0},
     {Major::kSaturn, "Hyperion", 7, 135.0, 14.4, 1500933.0, 0.1230061, 303.178, 86.342, 0.615,
      263.847, 16.9199503, 0.0, 0.0},
+    {Major::kSaturn, "Iapetus", 8, 734.3, 11.0, 3560854.0, 0.0293, 271.606, 201.789, 8.298, 81.105,
+     4.5379416, 0.0, 0.0},
     {Major::kUranus, "Miranda", 5, 235.8, 15.8, 129900.0, 0.0013, 68.312, 311.330, 4.338, 326.438,
      254.6906892, 0.0, 0.0},
     {Major::kUranus, "Ariel", 1, 578.9, 13.70, 190900.0, 0.0012, 115.349, 39.481, 0.041, 22.394,
@@ -134,6 +139,14 @@ SatelliteOrbit MeanOrbit(Satellite s) {
 
 Vec3 Planetocentric(Satellite s, double jd_tt) {
     if (!std::isfinite(jd_tt)) return NanVector();
+    if (s >= Satellite::kIo && s <= Satellite::kCallisto) {
+        return GalileanPlanetocentric(static_cast<int>(s) - static_cast<int>(Satellite::kIo),
+                                      jd_tt);
+    }
+    if (s >= Satellite::kMimas && s <= Satellite::kIapetus) {
+        return SaturnianPlanetocentric(static_cast<int>(s) - static_cast<int>(Satellite::kMimas),
+                                       jd_tt);
+    }
     const SatelliteData& d = DataOf(s);
     const double epoch = EpochOf(d.planet);
     const double days = jd_tt - epoch;

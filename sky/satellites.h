@@ -5,15 +5,16 @@
 // Times are TT Julian Days (TDB = TT), positions au on ICRS axes, angles
 // degrees.
 //
-// Theories and their accuracy (seen from the Earth, against PyEphem's
-// theories of the satellites, 2000-2017):
-// - Io, Europa, Ganymede, Callisto, Titan: see Planetocentric;
-// - the others: mean Keplerian elements (JPL Solar System Dynamics,
-//   "Planetary Satellite Mean Elements"), which leave out the mutual
-//   perturbations: Phobos and Deimos within 2.5", Miranda to Oberon within
-//   3", Enceladus to Rhea within 5", Mimas within 16", Hyperion (forced by
-//   Titan) within 20".  Iapetus and Triton are not served: their orbits
-//   need their own Laplace planes, which the table's planes do not give.
+// Theories and their accuracy (seen from the Earth; the offset from the
+// planet against PyEphem's theories of the satellites, 2003-2017):
+// - Io, Europa, Ganymede, Callisto: Lieske's theory E5 as Meeus abridges it
+//   (Astronomical Algorithms 2nd ed., ch. 44), within 0.4" (Callisto 0.9");
+// - Mimas to Iapetus, Titan included: Meeus ch. 46 (Harper & Taylor 1993,
+//   after Dourneau and Taylor), within 0.5" (Hyperion, Iapetus 1.3");
+// - Phobos, Deimos, Miranda to Oberon: mean Keplerian elements (JPL Solar
+//   System Dynamics, "Planetary Satellite Mean Elements"), which leave out
+//   the mutual perturbations: Mars's within 1", Uranus's within 3".
+// Other satellites (Triton, Charon, ...) are not served.
 #pragma once
 
 #include "sky/solar_ephemeris.h"
@@ -34,13 +35,14 @@ enum class Satellite : int {
     kRhea,
     kTitan,
     kHyperion,
+    kIapetus,
     kMiranda,
     kAriel,
     kUmbriel,
     kTitania,
     kOberon,
 };
-constexpr int kSatelliteCount = 18;
+constexpr int kSatelliteCount = 19;
 
 // The planet a satellite goes round.
 Major PlanetOf(Satellite s);
@@ -56,11 +58,12 @@ double RadiusKm(Satellite s);
 double AbsoluteMagnitude(Satellite s);
 
 // The satellite's position relative to its planet's centre, au, ICRS axes,
-// at a TT Julian Day.  NaN components for a non-finite time.
+// at a TT Julian Day (the time its light left it), by the theory named
+// above.  NaN components for a non-finite time.
 Vec3 Planetocentric(Satellite s, double jd_tt);
 
 // Semi-major axis (km), eccentricity and sidereal period (days) of the
-// satellite's mean orbit.
+// satellite's mean orbit (JPL's mean elements, for every satellite).
 struct SatelliteOrbit {
     double semi_major_axis_km;
     double eccentricity;

@@ -205,6 +205,15 @@ Vec3 IcrsToEclipticJ2000(const Vec3& icrs) {
     return out;
 }
 
+Vec3 EclipticOfDateToIcrs(const Vec3& ecliptic, double jd_tt) {
+    double m[3][3];
+    eraEcm06(jd_tt, 0.0, m);
+    Vec3 out;
+    for (int i = 0; i < 3; ++i)
+        out[i] = m[0][i] * ecliptic[0] + m[1][i] * ecliptic[1] + m[2][i] * ecliptic[2];
+    return out;
+}
+
 // ---- Positions -------------------------------------------------------------------
 
 Vec3 SunBarycentric(double jd_tt) {

@@ -123,5 +123,8 @@ Vec3 NanVector();
 // (eraEcm06 at J2000: frame bias, then the IAU 2006 obliquity).
 Vec3 EclipticJ2000ToIcrs(const Vec3& ecliptic);
 Vec3 IcrsToEclipticJ2000(const Vec3& icrs);
+// The mean ecliptic and equinox of a TT Julian Day to the ICRS (the
+// transpose of eraEcm06 at that date).
+Vec3 EclipticOfDateToIcrs(const Vec3& ecliptic, double jd_tt);
 
 }  // namespace solar

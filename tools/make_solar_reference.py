@@ -57,7 +57,7 @@ PLANETS = ["Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Ne
 SATELLITES = {"Phobos": "Mars", "Deimos": "Mars", "Io": "Jupiter", "Europa": "Jupiter",
               "Ganymede": "Jupiter", "Callisto": "Jupiter", "Mimas": "Saturn", "Enceladus": "Saturn",
               "Tethys": "Saturn", "Dione": "Saturn", "Rhea": "Saturn", "Titan": "Saturn",
-              "Hyperion": "Saturn", "Miranda": "Uranus", "Ariel": "Uranus", "Umbriel": "Uranus",
+              "Hyperion": "Saturn", "Iapetus": "Saturn", "Miranda": "Uranus", "Ariel": "Uranus", "Umbriel": "Uranus",
               "Titania": "Uranus", "Oberon": "Uranus"}
 IDENTIFIERS = {"Sun": "Sun", "Moon": "Planet.Earth.Satellite.Moon"}
 BODY_TIMES = ["2000/1/1 12:00", "2015/7/1 03:00", "2026/12/6 12:00", "2031/5/1 00:00",
@@ -100,7 +100,7 @@ COLUMNS = [
     "geo_ast_ra_h", "geo_ast_dec_deg", "geo_app_ra_h", "geo_app_dec_deg", "topo_app_ra_h",
     "topo_app_dec_deg", "az_deg", "alt_deg", "geo_dist_au", "topo_dist_au", "helio_dist_au", "phase",
     "size_arcsec", "mag", "elong_deg", "cml1_deg", "cml2_deg", "earth_tilt_deg",
-    "libration_lon_deg", "libration_lat_deg", "moon_age_d", "rise_jd_ut", "transit_jd_ut",
+    "libration_lon_deg", "libration_lat_deg", "moon_age_d", "sat_east_arcsec", "sat_north_arcsec", "rise_jd_ut", "transit_jd_ut",
     "set_jd_ut", "first_jd_ut", "second_jd_ut", "max_jd_ut", "third_jd_ut", "fourth_jd_ut",
     "ecl_mag", "visible",
 ]
@@ -387,8 +387,18 @@ def main():
     for when in SATELLITE_TIMES:
         for name, planet in SATELLITES.items():
             ident = "Planet.%s.Satellite.%s" % (planet, name)
-            rows.append(body_row("%s_Tokyo_%s" % (when.split()[0], name), ident,
-                                 getattr(ephem, name)(), ephem.Date(when), "Tokyo"))
+            row = body_row("%s_Tokyo_%s" % (when.split()[0], name), ident, getattr(ephem, name)(),
+                           ephem.Date(when), "Tokyo")
+            # PyEphem's satellite RA is the planet's plus the eastward offset
+            # without the 1/cos(dec) factor; its x (east) and y (south), in
+            # planet radii, are the true offsets on the sky.
+            moon, body = getattr(ephem, name)(), getattr(ephem, planet)()
+            moon.compute(ephem.Date(when), epoch=ephem.J2000)
+            body.compute(ephem.Date(when), epoch=ephem.J2000)
+            radius = math.degrees(float(body.radius)) * 3600.0
+            row["sat_east_arcsec"] = fmt(moon.x * radius, 4)
+            row["sat_north_arcsec"] = fmt(-moon.y * radius, 4)
+            rows.append(row)
     small = load_small_bodies()
     for kind, ident, times in SMALL_BODIES:
         row = small[(kind, ident)]
@@ -412,6 +422,7 @@ def main():
     out.write("# geo_ast: astrometric geocentric J2000 (a_ra, a_dec); geo_app: apparent geocentric "
               "of date (g_ra, g_dec); topo_app: apparent topocentric of date (ra, dec)\n")
     out.write("# geo_dist: geocentric distance; topo_dist: from the observer; elong: from the Sun as the observer sees both\n")
+    out.write("# sat_east/north: a satellite's offset from its planet on the sky (PyEphem's x, -y times the planet's radius)\n")
     out.write("# phase: illuminated fraction (PyEphem's, geocentric); size: diameter (arcsec); libration and Moon age: "
               "PyEphem's libration_long/lat and previous_new_moon\n")
     out.write("# events: PyEphem, horizon %s for the upper limb, pressure 0, local day in zone "

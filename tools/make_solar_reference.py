@@ -100,7 +100,7 @@ COLUMNS = [
     "geo_ast_ra_h", "geo_ast_dec_deg", "geo_app_ra_h", "geo_app_dec_deg", "topo_app_ra_h",
     "topo_app_dec_deg", "az_deg", "alt_deg", "geo_dist_au", "topo_dist_au", "helio_dist_au", "phase",
     "size_arcsec", "mag", "elong_deg", "cml1_deg", "cml2_deg", "earth_tilt_deg",
-    "libration_lon_deg", "libration_lat_deg", "moon_age_d", "sat_east_arcsec", "sat_north_arcsec", "rise_jd_ut", "transit_jd_ut",
+    "libration_lon_deg", "libration_lat_deg", "moon_age_d", "sat_east_arcsec", "sat_north_arcsec", "motion_ra_deg_d", "motion_dec_deg_d", "rise_jd_ut", "transit_jd_ut",
     "set_jd_ut", "first_jd_ut", "second_jd_ut", "max_jd_ut", "third_jd_ut", "fourth_jd_ut",
     "ecl_mag", "visible",
 ]
@@ -171,8 +171,10 @@ def small_body(row):
     i, node, w = row["i_deg"], row["node_deg"], row["peri_arg_deg"]
     tp = float(row["tp_jd_tt"])
     name = row["id"].replace(",", " ")
+    # Comets: PyEphem's g, k model, m = g + 5 log delta + 2.5 k log r, so
+    # k = K1 / 2.5; the letter only in the elliptical format.
     if row["kind"] == "comet":
-        mag = "%s,%s" % (row["m1"] or "10", 10.0 / 2.5)
+        mag = "%s%s,%s" % ("g" if e < 1.0 else "", row["m1"] or "10", 10.0 / 2.5)
     else:
         mag = "H%s,%s" % (row["h"] or "10", row["g"] or "0.15")
     if e < 1.0:
@@ -230,6 +232,15 @@ def body_row(case, ident, body, date, place):
         # Elongation as the observer sees it (PyEphem's own is geocentric).
         values["elong_deg"] = fmt(math.degrees(ephem.separation((sun.ra, sun.dec),
                                                                 (body.ra, body.dec))), 6)
+        # Hourly motion of the observer's apparent place, degrees a day.
+        places = []
+        for hours in (-1.0, 1.0):
+            obs.date = ephem.Date(date + hours * ephem.hour)
+            body.compute(obs)
+            places.append((math.degrees(body.ra), math.degrees(body.dec)))
+        dra = (places[1][0] - places[0][0] + 180.0) % 360.0 - 180.0
+        values["motion_ra_deg_d"] = fmt(dra * 12.0, 6)
+        values["motion_dec_deg_d"] = fmt((places[1][1] - places[0][1]) * 12.0, 6)
     for k, v in extra.items():
         values[k] = fmt(v, 6)
     return values
@@ -423,6 +434,7 @@ def main():
               "of date (g_ra, g_dec); topo_app: apparent topocentric of date (ra, dec)\n")
     out.write("# geo_dist: geocentric distance; topo_dist: from the observer; elong: from the Sun as the observer sees both\n")
     out.write("# sat_east/north: a satellite's offset from its planet on the sky (PyEphem's x, -y times the planet's radius)\n")
+    out.write("# motion: change of the apparent topocentric RA and Dec from an hour before to an hour after, degrees a day\n")
     out.write("# phase: illuminated fraction (PyEphem's, geocentric); size: diameter (arcsec); libration and Moon age: "
               "PyEphem's libration_long/lat and previous_new_moon\n")
     out.write("# events: PyEphem, horizon %s for the upper limb, pressure 0, local day in zone "

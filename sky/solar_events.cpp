@@ -150,14 +150,102 @@ double GoldenMax(F&& f, double a, double b) {
     return 0.5 * (a + b);
 }
 
+// The topocentric discs of the Sun and the Moon over an interval.
+class Discs {
+  public:
+    Discs(const Track& sun, const Track& moon) : m_sun(sun), m_moon(moon) {}
+    struct At {
+        double sun, moon, separation;  // semidiameters and distance of the centres, radians
+    };
+    At operator()(double t) const {
+        const Vec3 s = m_sun.Topocentric(t), m = m_moon.Topocentric(t);
+        double a[3] = {s[0], s[1], s[2]}, b[3] = {m[0], m[1], m[2]};
+        return {Semidiameter(EquatorialRadiusKm(Major::kSun), Norm(s)),
+                Semidiameter(EquatorialRadiusKm(Major::kMoon), Norm(m)), eraSepp(a, b)};
+    }
+    // Positive while the discs overlap.
+    double Overlap(double t) const {
+        const At d = (*this)(t);
+        return d.sun + d.moon - d.separation;
+    }
+    // Positive while one disc lies wholly inside the other.
+    double Inner(double t) const {
+        const At d = (*this)(t);
+        return std::fabs(d.sun - d.moon) - d.separation;
+    }
+    const Track& Sun() const { return m_sun; }
+
+  private:
+    const Track& m_sun;
+    const Track& m_moon;
+};
+
+// The greatest eclipse in [start, end] and its contacts; ok and every time
+// left unset (NaN) when the discs never overlap.
+LocalSolarEclipse EclipseContacts(const Discs& discs, double start, double end) {
+    LocalSolarEclipse out;
+    out.ok = true;
+    auto overlap = [&](double t) { return discs.Overlap(t); };
+    auto inner = [&](double t) { return discs.Inner(t); };
+    // The greatest overlap on a 5-minute grid, then refined.
+    const double step = 5.0 * kMinute;
+    double best_t = start, best = -1e9;
+    for (double t = start; t <= end; t += step) {
+        const double o = overlap(t);
+        if (o > best) {
+            best = o;
+            best_t = t;
+        }
+    }
+    const double tmax =
+        GoldenMax(overlap, std::max(start, best_t - step), std::min(end, best_t + step));
+    if (!(overlap(tmax) > 0.0)) return out;
+    // Contacts: walk out from the maximum to where the overlap ends, then
+    // bisect.  No eclipse lasts longer than 4 hours from the ground.
+    auto edge = [&](auto&& f, double direction, double walk) {
+        double t = tmax;
+        for (int i = 0; i < 600; ++i) {
+            const double next = t + direction * walk;
+            if (f(next) <= 0.0) return direction > 0 ? Bisect(f, t, next) : Bisect(f, next, t);
+            t = next;
+        }
+        return kNaN;
+    };
+    out.first_jd_ut = edge(overlap, -1.0, kMinute);
+    out.fourth_jd_ut = edge(overlap, 1.0, kMinute);
+    out.max_jd_ut = tmax;
+    const Discs::At at_max = discs(tmax);
+    out.magnitude = (at_max.sun + at_max.moon - at_max.separation) / (2.0 * at_max.sun);
+    if (inner(tmax) > 0.0) {
+        out.second_jd_ut = edge(inner, -1.0, 0.1 * kMinute);
+        out.third_jd_ut = edge(inner, 1.0, 0.1 * kMinute);
+        out.total = at_max.moon > at_max.sun;
+        out.annular = !out.total;
+    }
+    return out;
+}
+
+// Whether the Sun's upper limb stands above the horizon (with the standard
+// refraction) at some minute of [from, to].
+bool SunUpDuring(const Discs& discs, const astrometry::AstrometryContext& context, double from,
+                 double to) {
+    const double eo = context.EquationOfOrigins();
+    const Track& sun = discs.Sun();
+    const astrometry::HorizonFunction horizon = astrometry::ApparentHorizonFunction(
+        [&sun, eo](double t) { return ApparentOf(sun.Topocentric(t), eo); }, context);
+    for (double t = from;; t = std::min(to, t + kMinute)) {
+        const double limb = discs(t).sun * ERFA_DR2D;
+        if (horizon(t).altitude_deg + limb > -kHorizonRefractionDeg) return true;
+        if (t >= to) return false;
+    }
+}
+
 }  // namespace
 
 // ---- Motion ---------------------------------------------------------------------------------
 
 const DailyMotion& SolarSystem::Motion(const BodyRef& body) {
-    auto it = m_motions.find(body);
-    if (it == m_motions.end()) it = m_motions.emplace(body, ComputeMotion(body)).first;
-    return it->second;
+    return Cached(m_motions, body, [&] { return ComputeMotion(body); });
 }
 
 DailyMotion SolarSystem::ComputeMotion(const BodyRef& body) {
@@ -183,27 +271,23 @@ DailyMotion SolarSystem::ComputeMotion(const BodyRef& body) {
 // ---- Rise, transit and set ----------------------------------------------------------------------
 
 const astrometry::RiseTransitSet& SolarSystem::Events(const BodyRef& body, double tz_hours) {
-    const auto key = std::make_pair(body, tz_hours);
-    auto it = m_events.find(key);
-    if (it != m_events.end()) return it->second;
-    astrometry::RiseTransitSet events;
+    return Cached(m_events, std::make_pair(body, tz_hours),
+                  [&] { return ComputeEvents(body, tz_hours); });
+}
+
+astrometry::RiseTransitSet SolarSystem::ComputeEvents(const BodyRef& body, double tz_hours) {
     const astrometry::LocalDay day = astrometry::LocalDayOf(m_context.JdUt(), tz_hours);
-    if (day.ok && Place(body).ok) {
-        auto track = std::make_shared<Track>(SourceOf(body), m_context, day.start_jd_ut,
-                                             day.end_jd_ut, 0.125);
-        if (track->ok()) {
-            const double eo = m_context.EquationOfOrigins();
-            const auto place = [track, eo](double t) {
-                return ApparentOf(track->Topocentric(t), eo);
-            };
-            // The upper limb at the horizon refraction: the centre lower by
-            // the semidiameter.
-            const double altitude = -kHorizonRefractionDeg - SemidiameterDeg(body);
-            events = astrometry::FindRiseTransitSet(
-                astrometry::ApparentHorizonFunction(place, m_context), day, altitude);
-        }
-    }
-    return m_events.emplace(key, std::move(events)).first->second;
+    if (!day.ok || !Place(body).ok) return {};
+    auto track =
+        std::make_shared<Track>(SourceOf(body), m_context, day.start_jd_ut, day.end_jd_ut, 0.125);
+    if (!track->ok()) return {};
+    const double eo = m_context.EquationOfOrigins();
+    const auto place = [track, eo](double t) { return ApparentOf(track->Topocentric(t), eo); };
+    // The upper limb at the horizon refraction: the centre lower by the
+    // semidiameter.
+    const double altitude = -kHorizonRefractionDeg - SemidiameterDeg(body);
+    return astrometry::FindRiseTransitSet(astrometry::ApparentHorizonFunction(place, m_context),
+                                          day, altitude);
 }
 
 // ---- The Moon's age --------------------------------------------------------------------------
@@ -258,15 +342,16 @@ double SolarSystem::LunarEclipseMagnitudeNow() {
 }
 
 const LocalSolarEclipse& SolarSystem::SolarEclipse(double tz_hours) {
-    auto it = m_eclipses.find(tz_hours);
-    if (it != m_eclipses.end()) return it->second;
-    LocalSolarEclipse out;
+    return Cached(m_eclipses, tz_hours, [&] { return ComputeSolarEclipse(tz_hours); });
+}
+
+LocalSolarEclipse SolarSystem::ComputeSolarEclipse(double tz_hours) {
+    LocalSolarEclipse none;
     const astrometry::LocalDay day = astrometry::LocalDayOf(m_context.JdUt(), tz_hours);
     const BodyPlace& sun_now = Place(BodyRef::Of(Major::kSun));
     const BodyPlace& moon_now = Place(BodyRef::Of(Major::kMoon));
-    if (!day.ok || !sun_now.ok || !moon_now.ok)
-        return m_eclipses.emplace(tz_hours, out).first->second;
-    out.ok = true;
+    if (!day.ok || !sun_now.ok || !moon_now.ok) return none;
+    none.ok = true;
     // The Moon gains at most 15.5 degrees a day on the Sun; with the parallax
     // (1.03) and the two semidiameters (0.55) no eclipse can touch the day
     // when the geocentric elongation now exceeds 18 degrees.
@@ -274,93 +359,20 @@ const LocalSolarEclipse& SolarSystem::SolarEclipse(double tz_hours) {
         eraSeps(sun_now.geocentric.cirs_ra_rad, sun_now.geocentric.cirs_dec_rad,
                 moon_now.geocentric.cirs_ra_rad, moon_now.geocentric.cirs_dec_rad) *
         ERFA_DR2D;
-    if (elongation > 18.0) return m_eclipses.emplace(tz_hours, out).first->second;
-
+    if (elongation > 18.0) return none;
     // The discs over the day and a quarter of a day either side, so that
     // contacts outside the day are found for an eclipse within it.
     const double start = day.start_jd_ut - 0.25, end = day.end_jd_ut + 0.25;
     const Track sun(SourceOf(BodyRef::Of(Major::kSun)), m_context, start, end, 1.0 / 12.0);
     const Track moon(SourceOf(BodyRef::Of(Major::kMoon)), m_context, start, end, 1.0 / 12.0);
-    if (!sun.ok() || !moon.ok()) return m_eclipses.emplace(tz_hours, out).first->second;
-    const double sun_km = EquatorialRadiusKm(Major::kSun);
-    const double moon_km = EquatorialRadiusKm(Major::kMoon);
-    struct Discs {
-        double sun, moon, separation;  // radians
-    };
-    auto discs = [&](double t) {
-        const Vec3 s = sun.Topocentric(t), m = moon.Topocentric(t);
-        double a[3] = {s[0], s[1], s[2]}, b[3] = {m[0], m[1], m[2]};
-        return Discs{Semidiameter(sun_km, Norm(s)), Semidiameter(moon_km, Norm(m)), eraSepp(a, b)};
-    };
-    // Overlap of the discs: positive while the eclipse lasts.
-    auto overlap = [&](double t) {
-        const Discs d = discs(t);
-        return d.sun + d.moon - d.separation;
-    };
-    // Inner overlap: positive while one disc lies inside the other.
-    auto inner = [&](double t) {
-        const Discs d = discs(t);
-        return std::fabs(d.sun - d.moon) - d.separation;
-    };
-
-    // The greatest overlap on a 5-minute grid, then refined.
-    const double step = 5.0 * kMinute;
-    double best_t = start, best = -1e9;
-    for (double t = start; t <= end; t += step) {
-        const double o = overlap(t);
-        if (o > best) {
-            best = o;
-            best_t = t;
-        }
-    }
-    const double tmax =
-        GoldenMax(overlap, std::max(start, best_t - step), std::min(end, best_t + step));
-    if (!(overlap(tmax) > 0.0)) return m_eclipses.emplace(tz_hours, out).first->second;
-
-    // Contacts: walk out from the maximum to where the overlap ends, then
-    // bisect.  No eclipse lasts longer than 4 hours from the ground.
-    auto edge = [&](auto&& f, double direction, double walk) {
-        double t = tmax;
-        for (int i = 0; i < 600; ++i) {
-            const double next = t + direction * walk;
-            if (f(next) <= 0.0) return direction > 0 ? Bisect(f, t, next) : Bisect(f, next, t);
-            t = next;
-        }
-        return kNaN;
-    };
-    out.first_jd_ut = edge(overlap, -1.0, kMinute);
-    out.fourth_jd_ut = edge(overlap, 1.0, kMinute);
-    out.max_jd_ut = tmax;
-    const Discs at_max = discs(tmax);
-    out.magnitude = (at_max.sun + at_max.moon - at_max.separation) / (2.0 * at_max.sun);
-    if (inner(tmax) > 0.0) {
-        out.second_jd_ut = edge(inner, -1.0, 0.1 * kMinute);
-        out.third_jd_ut = edge(inner, 1.0, 0.1 * kMinute);
-        out.total = at_max.moon > at_max.sun;
-        out.annular = !out.total;
-    }
+    if (!sun.ok() || !moon.ok()) return none;
+    const Discs discs(sun, moon);
+    LocalSolarEclipse out = EclipseContacts(discs, start, end);
     // Only an eclipse that touches the local day belongs to it.
-    if (!(out.fourth_jd_ut >= day.start_jd_ut && out.first_jd_ut < day.end_jd_ut)) {
-        out = LocalSolarEclipse{};
-        out.ok = true;
-        return m_eclipses.emplace(tz_hours, out).first->second;
-    }
-    // Visible when the Sun's upper limb stands above the horizon (with the
-    // standard refraction) at some time of the eclipse within the day.
-    const double eo = m_context.EquationOfOrigins();
-    const astrometry::HorizonFunction horizon = astrometry::ApparentHorizonFunction(
-        [&sun, eo](double t) { return ApparentOf(sun.Topocentric(t), eo); }, m_context);
-    const double from = std::max(out.first_jd_ut, day.start_jd_ut);
-    const double to = std::min(out.fourth_jd_ut, day.end_jd_ut);
-    for (double t = from;; t = std::min(to, t + kMinute)) {
-        const double limb = discs(t).sun * ERFA_DR2D;
-        if (horizon(t).altitude_deg + limb > -kHorizonRefractionDeg) {
-            out.visible = true;
-            break;
-        }
-        if (t >= to) break;
-    }
-    return m_eclipses.emplace(tz_hours, out).first->second;
+    if (!(out.fourth_jd_ut >= day.start_jd_ut && out.first_jd_ut < day.end_jd_ut)) return none;
+    out.visible = SunUpDuring(discs, m_context, std::max(out.first_jd_ut, day.start_jd_ut),
+                              std::min(out.fourth_jd_ut, day.end_jd_ut));
+    return out;
 }
 
 }  // namespace solar

@@ -412,9 +412,7 @@ BodySource SolarSystem::SourceOf(const BodyRef& body) const {
 }
 
 const BodyPlace& SolarSystem::Place(const BodyRef& body) {
-    auto it = m_places.find(body);
-    if (it == m_places.end()) it = m_places.emplace(body, ComputePlace(body)).first;
-    return it->second;
+    return Cached(m_places, body, [&] { return ComputePlace(body); });
 }
 
 Vec3 SolarSystem::EarthHeliocentric() {
@@ -483,9 +481,7 @@ double SolarSystem::SemidiameterDeg(const BodyRef& body) {
 }
 
 const Physical& SolarSystem::Physics(const BodyRef& body) {
-    auto it = m_physics.find(body);
-    if (it == m_physics.end()) it = m_physics.emplace(body, ComputePhysics(body)).first;
-    return it->second;
+    return Cached(m_physics, body, [&] { return ComputePhysics(body); });
 }
 
 Physical SolarSystem::ComputePhysics(const BodyRef& body) {

@@ -267,6 +267,16 @@ class SolarSystem {
     double UmbraRadiusDeg();
 
   private:
+    // The entry of `cache` for `key`, computed by `compute` the first time.
+    template <class Map, class Compute>
+    static const typename Map::mapped_type& Cached(Map& cache, const typename Map::key_type& key,
+                                                   Compute&& compute) {
+        auto it = cache.find(key);
+        if (it == cache.end()) it = cache.emplace(key, compute()).first;
+        return it->second;
+    }
+    astrometry::RiseTransitSet ComputeEvents(const BodyRef& body, double tz_hours);
+    LocalSolarEclipse ComputeSolarEclipse(double tz_hours);
     BodySource SourceOf(const BodyRef& body) const;
     BodyPlace ComputePlace(const BodyRef& body);
     Physical ComputePhysics(const BodyRef& body);

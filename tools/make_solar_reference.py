@@ -35,6 +35,9 @@ import sys
 
 import ephem
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import skydata_common  # noqa: E402
+
 DUBLIN_JD = 2415020.0  # PyEphem dates count from 1899-12-31 12:00 UT
 GAUSS_K = 0.01720209895
 AU_KM = 149597870.7
@@ -143,19 +146,7 @@ def fmt_list(jds):
 
 def load_small_bodies():
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "small_bodies.tsv")
-    columns, rows = None, {}
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if columns is None:
-                columns = fields
-                continue
-            row = dict(zip(columns, fields))
-            rows[(row["kind"], row["id"])] = row
-    return rows
+    return {(row["kind"], row["id"]): row for row in skydata_common.read_tsv(path)[1]}
 
 
 def db_date(jd_tt):

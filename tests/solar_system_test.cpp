@@ -544,3 +544,43 @@ TEST(SmallBodyCatalog, RefusesBadFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Orbits in the published figures: Mars's sidereal period 686.98 days and
+// semi-major axis 1.5237 au (NASA planetary fact sheet); Halley's and
+// Ceres's periods as JPL gives them beside the elements (75.316 and 4.6018
+// years, kstars-data comets.dat and asteroids.dat "per.y"/"per_y"); a
+// hyperbolic comet has no semi-major axis and no period.  Mars's season:
+// Mars Year 37 began (Ls = 0) on 2022 Dec 26 (Piqueux et al. 2015 calendar).
+TEST(SolarOrbits, PeriodsAxesAndSeasons) {
+    SolarSystem sky(AstrometryContext(2459940.0, kTokyo, 69.2), &Bodies());
+    const OrbitSummary mars = sky.Orbit(BodyRef::Of(Major::kMars));
+    ASSERT_TRUE(mars.ok);
+    EXPECT_NEAR(mars.period_years * 365.25, 686.98, 0.01);
+    EXPECT_NEAR(mars.semi_major_axis_au, 1.5237, 1e-4);
+    const double ls = sky.Physics(BodyRef::Of(Major::kMars)).solar_longitude_ls_deg;
+    EXPECT_NEAR(std::remainder(ls, 360.0), 0.0, 0.5);
+    const struct {
+        const char* id;
+        double period_years;
+    } bodies[] = {{"Comet.1P", 75.3158906863411}, {"MinorPlanet.1", 4.60184774356845}};
+    for (const auto& b : bodies) {
+        const OrbitSummary o = sky.Orbit(*ParseIdentifier(b.id, Bodies()));
+        ASSERT_TRUE(o.ok) << b.id;
+        EXPECT_NEAR(o.period_years, b.period_years, 1e-3) << b.id;
+        EXPECT_NEAR(o.perihelion_distance_au, o.semi_major_axis_au * (1.0 - o.eccentricity), 1e-12);
+    }
+    const OrbitSummary bowell = sky.Orbit(*ParseIdentifier("Comet.C/1980E1", Bodies()));
+    ASSERT_TRUE(bowell.ok);
+    EXPECT_GT(bowell.eccentricity, 1.0);
+    EXPECT_TRUE(std::isnan(bowell.semi_major_axis_au));
+    EXPECT_TRUE(std::isnan(bowell.period_years));
+    // A satellite's distance from its planet stays near its mean orbit.
+    const BodyRef titan = BodyRef::Of(Satellite::kTitan);
+    EXPECT_NEAR(
+        sky.PlanetocentricDistance(titan) * kAuKm / MeanOrbit(Satellite::kTitan).semi_major_axis_km,
+        1.0, 0.03);
+}
+
+}  // namespace

@@ -213,10 +213,11 @@ struct LocalSolarEclipse {
 
 // Everything here is computed on first request and kept: repeated queries
 // at one time and place do not recompute.  Make a new SolarSystem when the
-// time or the place changes.  Not thread-safe (the caches).
+// time or the place changes.  Not thread-safe: the caches here and
+// libnova's own (static) caches of its last results.
 class SolarSystem {
   public:
-    // The context and the small-body list must outlive this object.
+    // The context is copied; the small-body list must outlive this object.
     explicit SolarSystem(const astrometry::AstrometryContext& context,
                          const std::vector<SmallBody>* small_bodies = nullptr);
 

@@ -195,6 +195,19 @@ struct StarPositions {
 // astropy takes another route (through FK5 with the frame bias only).
 StarPositions ComputeStarPositions(const CatalogStar& star, const AstrometryContext& context);
 
+// The display frames of a direction already reduced by the caller (a body
+// of the solar system, whose light time and parallax the caller handles):
+// icrs_*: the astrometric ICRS place (radians), which gives B1950, the
+// mean ecliptics and galactic coordinates; cirs_*: the apparent place on
+// the CIRS (radians), which gives the apparent equinox-based place and the
+// true ecliptic; observer_cirs_*: the CIRS place as the context's observer
+// sees it (diurnal aberration and parallax included), which gives the
+// horizon.  Steps 2-6 above; parallax_mas is NaN.  Non-finite input or an
+// invalid context gives ok == false and NaN values.
+StarPositions PositionsFromCirs(double icrs_ra, double icrs_dec, double cirs_ra, double cirs_dec,
+                                double observer_cirs_ra, double observer_cirs_dec,
+                                const AstrometryContext& context);
+
 // ---- Precession to B1875 (constellation boundaries) ------------------------------
 
 // A J2000 (ICRS) direction referred to the mean equator and equinox of

@@ -12,10 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,28 +33,7 @@ constexpr double kTolEventSeconds = 30.0;
 
 // ---- The reference table ---------------------------------------------------------
 
-struct Row {
-    std::map<std::string, std::string> cells;
-    const std::string& Text(const std::string& column) const {
-        static const std::string empty;
-        auto it = cells.find(column);
-        return it == cells.end() ? empty : it->second;
-    }
-    double Num(const std::string& column) const {
-        const std::string& s = Text(column);
-        char* end = nullptr;
-        const double v = std::strtod(s.c_str(), &end);
-        return end != s.c_str() && *end == '\0' ? v : kNaN;
-    }
-    std::vector<double> List(const std::string& column) const {
-        std::vector<double> out;
-        const std::string& s = Text(column);
-        if (s == "-") return out;
-        std::stringstream in(s);
-        std::string item;
-        while (std::getline(in, item, ',')) out.push_back(std::strtod(item.c_str(), nullptr));
-        return out;
-    }
+struct Row : RefRow {
     CatalogStar Star() const {
         CatalogStar s;
         s.ra_deg = Num("ra_deg");
@@ -75,19 +50,11 @@ struct Row {
     }
 };
 
-// The rows of one kind ("star", "sun"), read once.
+// The rows of one kind ("star", "sun").
 std::vector<Row> RowsOfKind(const std::string& kind) {
-    static const std::vector<Row> all = [] {
-        std::vector<Row> rows;
-        for (ReferenceRow& cells :
-             ReadReferenceTable(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv"))
-            rows.push_back(Row{std::move(cells)});
-        return rows;
-    }();
     std::vector<Row> out;
-    for (const Row& r : all) {
-        if (r.Text("kind") == kind) out.push_back(r);
-    }
+    for (RefRow& r : ReadRefTable(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv", kind))
+        out.push_back(Row{std::move(r)});
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,59 @@ std::string TempDir::Write(const std::string& name, const std::string& content) 
     return file;
 }
 
+const std::string& RefRow::Text(const std::string& column) const {
+    static const std::string empty;
+    auto it = cells.find(column);
+    return it == cells.end() ? empty : it->second;
+}
+
+double RefRow::Num(const std::string& column) const {
+    const std::string& s = Text(column);
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    return end != s.c_str() && *end == '\0' ? v : NAN;
+}
+
+std::vector<double> RefRow::List(const std::string& column) const {
+    std::vector<double> out;
+    const std::string& s = Text(column);
+    if (s == "-") return out;
+    std::stringstream in(s);
+    for (std::string item; std::getline(in, item, ',');)
+        out.push_back(std::strtod(item.c_str(), nullptr));
+    return out;
+}
+
+std::vector<RefRow> ReadRefTable(const std::string& path, const std::string& kind) {
+    static std::map<std::string, std::vector<RefRow>> files;
+    auto it = files.find(path);
+    if (it == files.end()) {
+        std::ifstream in(path);
+        std::vector<RefRow> rows;
+        std::vector<std::string> header;
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> fields;
+            std::stringstream ss(line);
+            for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
+            if (header.empty()) {
+                header = fields;
+                continue;
+            }
+            RefRow& row = rows.emplace_back();
+            // getline drops a trailing empty field: a missing field is empty.
+            for (size_t i = 0; i < header.size(); ++i)
+                row.cells[header[i]] = i < fields.size() ? fields[i] : std::string();
+        }
+        it = files.emplace(path, std::move(rows)).first;
+    }
+    std::vector<RefRow> out;
+    for (const RefRow& r : it->second) {
+        if (kind.empty() || r.Text("kind") == kind) out.push_back(r);
+    }
+    return out;
+}
+
 namespace {
 
 // Every test of this program starts with a private, empty settings store
@@ -84,22 +138,7 @@ struct PrivateStoreForThisProgram {
 }  // namespace
 
 std::vector<ReferenceRow> ReadReferenceTable(const std::string& path) {
-    std::ifstream in(path);
     std::vector<ReferenceRow> rows;
-    std::vector<std::string> header;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields;
-        std::stringstream ss(line);
-        for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
-        if (header.empty()) {
-            header = fields;
-            continue;
-        }
-        ReferenceRow& row = rows.emplace_back();
-        // getline drops a trailing empty field: a missing field is empty.
-        for (size_t i = 0; i < header.size(); ++i)
-            row[header[i]] = i < fields.size() ? fields[i] : std::string();
-    }
+    for (RefRow& row : ReadRefTable(path)) rows.push_back(std::move(row.cells));
     return rows;
 }

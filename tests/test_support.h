@@ -71,3 +71,18 @@ class TempDir {
 // column names, tab-separated rows), each as column name -> text.
 using ReferenceRow = std::map<std::string, std::string>;
 std::vector<ReferenceRow> ReadReferenceTable(const std::string& path);
+// One row of a reference table of tests/data: tab-separated, '#' comment
+// lines, then a line of column names, then the rows.
+struct RefRow {
+    std::map<std::string, std::string> cells;
+    // The cell's text; empty for an absent column.
+    const std::string& Text(const std::string& column) const;
+    // The cell as a number; NaN when empty or not wholly a number.
+    double Num(const std::string& column) const;
+    // A comma-separated list of numbers; "-" or empty is the empty list.
+    std::vector<double> List(const std::string& column) const;
+};
+
+// The rows of the table at `path` whose column "kind" equals `kind` (all rows
+// for an empty kind).  Each file is read once.
+std::vector<RefRow> ReadRefTable(const std::string& path, const std::string& kind = "");

@@ -468,7 +468,7 @@ TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
         const char* message;  // the end of the reason
     } cases[] = {
         {"stars.tsv", "", "stars.tsv: no column line (empty or not a catalogue file)"},
-        {"stars.tsv", "id\thip\n", "stars.tsv:1: columns are not"},
+        {"stars.tsv", "id\thip\n", "stars.tsv:1: no column \"hd\""},
         {"stars.tsv", std::string(kStarsHeader) + "HIP1\t1\t2\n",
          "stars.tsv:2: 3 fields, expected 21"},
         {"stars.tsv", OneStar("1", "abc", "1.0"),

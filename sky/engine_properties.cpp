@@ -360,11 +360,41 @@ const std::vector<CSkyEngine::Assignment>& CSkyEngine::Assignments() {
     return table;
 }
 
+const std::vector<std::pair<const char16_t*, const char16_t*>>& CSkyEngine::SettableTexts() {
+    // Their values at start; any text may be set, and is read back as set
+    // (truth values in one spelling).
+    static const std::vector<std::pair<const char16_t*, const char16_t*>> table = {
+        {u"view.projection", u"Stereographic"},
+        {u"view.coordinate", u"Horizon"},
+        {u"view.center", u""},
+        {u"view.center.track", u"FALSE"},
+        {u"view.solar.arounding", u"FALSE"},
+        {u"view.solar.arounding.center", u""},
+        {u"view.flighttarget.object", u""},
+        {u"view.flighttarget.takeoff.busy", u"False"},
+        {u"view.straightthehorizon", u"FALSE"},
+        {u"clickdata.object", u""},
+        {u"clickdata.mark", u""},
+        {u"clickdata.mark.visible", u"FALSE"},
+        {u"clickdata.constellation", u"TRUE"},
+        {u"clickdata.cyclic", u"FALSE"},
+        {u"measure.visible", u"FALSE"},
+        {u"measure.connecting", u"FALSE"},
+        {u"measure.origin", u""},
+        {u"measure.end", u""},
+        {u"location.solar.track", u"FALSE"},
+    };
+    return table;
+}
+
 std::vector<CSkyEngine::PathList> CSkyEngine::SupportedPaths() {
     std::vector<PathList> out;
     PathList state{u"state", u"", {}};
     for (const StateProperty& p : StateProperties()) state.suffixes.emplace_back(p.path);
     out.push_back(std::move(state));
+    PathList settable{u"settable", u"", {}};
+    for (const auto& [path, initial] : SettableTexts()) settable.suffixes.emplace_back(path);
+    out.push_back(std::move(settable));
     for (const KindTable& table : KindTables()) {
         PathList kind{table.name, table.example, {}};
         for (const Property& p : table.properties) kind.suffixes.emplace_back(p.suffix);

@@ -43,34 +43,11 @@ double NowJd() {
     return 2440587.5 + unix_s / 86400.0;
 }
 
-// Settable texts and their values at start.
-const std::pair<const char16_t*, const char16_t*> kInitialValues[] = {
-    {u"view.projection", u"Stereographic"},
-    {u"view.coordinate", u"Horizon"},
-    {u"view.center", u""},
-    {u"view.center.track", u"FALSE"},
-    {u"view.solar.arounding", u"FALSE"},
-    {u"view.solar.arounding.center", u""},
-    {u"view.flighttarget.object", u""},
-    {u"view.flighttarget.takeoff.busy", u"False"},
-    {u"view.straightthehorizon", u"FALSE"},
-    {u"clickdata.object", u""},
-    {u"clickdata.mark", u""},
-    {u"clickdata.mark.visible", u"FALSE"},
-    {u"clickdata.constellation", u"TRUE"},
-    {u"clickdata.cyclic", u"FALSE"},
-    {u"measure.visible", u"FALSE"},
-    {u"measure.connecting", u"FALSE"},
-    {u"measure.origin", u""},
-    {u"measure.end", u""},
-    {u"location.solar.track", u"FALSE"},
-};
-
 }  // namespace
 
 CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
     : m_catalog(std::move(catalog)), m_jd(NowJd()) {
-    for (const auto& [path, value] : kInitialValues) m_values[path] = value;
+    for (const auto& [path, value] : SettableTexts()) m_values[path] = value;
 }
 
 // ---------------------------------------------------------------------------

@@ -73,8 +73,10 @@ class CSkyEngine : public CCorLum {
 
     // Every property path the engine answers, as its tables list them: per
     // kind of object a name, an identifier of a real object of that kind and
-    // the suffixes it answers; the kind "state" lists whole paths (its
-    // identifier is empty).  Suffixes in lower case, as they match.
+    // the suffixes it answers; the kinds "state" (read only, but for those
+    // that set the time and place) and "settable" (texts the host sets and
+    // reads back) list whole paths, their identifier empty.  Suffixes in
+    // lower case, as they match.
     struct PathList {
         const char16_t* kind;
         const char16_t* example;
@@ -128,6 +130,7 @@ class CSkyEngine : public CCorLum {
     static const std::vector<KindTable>& KindTables();
     static const std::vector<StateProperty>& StateProperties();
     static const std::vector<Assignment>& Assignments();
+    static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
     static StateGetter FindStateGetter(const CString& lowerPath);
 

@@ -222,6 +222,8 @@ TEST(SkyProperties, EveryListedPathAnswers) {
         EXPECT_FALSE(list.suffixes.empty()) << U8(list.kind);
         for (const CString& suffix : list.suffixes) {
             const CString path = CString(list.example) + suffix;
+            // A settable text starts empty or not; it answers what it was given.
+            if (CString(list.kind) == u"settable") sky.Doit(path + u" = \"Star.HIP27989\"");
             EXPECT_FALSE(sky.Doit(u"? " + path).IsEmpty()) << U8(path);
         }
     }

@@ -361,11 +361,10 @@ void CSkyCatalog::BuildIndexes() {
             [](const NumberEntry& a, const NumberEntry& b) { return a.number < b.number; });
     };
     // HIP goes first to the star whose id is "HIP" + number (the holder of
-    // the entry), HD to the first star in file order, which is that star too.
+    // the entry).
     for (int i = 0; i < static_cast<int>(m_stars.size()); ++i) {
         const SkyStar& s = m_stars[static_cast<size_t>(i)];
         if (s.hip) m_hip.push_back({s.hip, i});
-        if (s.hd) m_hd.push_back({s.hd, i});
     }
     std::stable_sort(m_hip.begin(), m_hip.end(), [&](const NumberEntry& a, const NumberEntry& b) {
         if (a.number != b.number) return a.number < b.number;
@@ -373,7 +372,6 @@ void CSkyCatalog::BuildIndexes() {
         const bool hb = m_stars[static_cast<size_t>(b.index)].id.str() == u"HIP" + Digits(b.number);
         return ha && !hb;
     });
-    numbers(&m_hd);
     for (int i = 0; i < static_cast<int>(m_deepsky.size()); ++i) {
         if (m_deepsky[static_cast<size_t>(i)].pgc)
             m_pgc.push_back({m_deepsky[static_cast<size_t>(i)].pgc, i});
@@ -473,11 +471,6 @@ const SkyStar* CSkyCatalog::StarById(const CString& id) const {
 
 const SkyStar* CSkyCatalog::StarByHip(int hip) const {
     const int i = NumberLookup(m_hip, hip);
-    return i < 0 ? nullptr : &m_stars[static_cast<size_t>(i)];
-}
-
-const SkyStar* CSkyCatalog::StarByHd(int hd) const {
-    const int i = NumberLookup(m_hd, hd);
     return i < 0 ? nullptr : &m_stars[static_cast<size_t>(i)];
 }
 

@@ -128,11 +128,10 @@ class CSkyCatalog {
     const std::vector<SkyMagellanicCloud>& Magellanic() const { return m_magellanic; }
     const std::vector<SkyConstellation>& Constellations() const { return m_constellations; }
 
-    // Stars by identifier ("HIP32349", case and blanks ignored), by HIP number
-    // (the star holding the entry) and by HD number; nullptr when unknown.
+    // Stars by identifier ("HIP32349", case and blanks ignored) and by HIP
+    // number (the star holding the entry); nullptr when unknown.
     const SkyStar* StarById(const CString& id) const;
     const SkyStar* StarByHip(int hip) const;
-    const SkyStar* StarByHd(int hd) const;
 
     // Deep-sky object by catalogue number or other designation, case and
     // blanks ignored: "NGC 224", "ngc224", "M31", "PGC 2557".
@@ -218,7 +217,7 @@ class CSkyCatalog {
     std::vector<KeyEntry> m_search;      // every search key of every entry
     // The search key of every name of every entry, for partial matches.
     std::vector<std::pair<std::string, SkyRef>> m_nameKeys;
-    std::vector<NumberEntry> m_hip, m_hd, m_pgc;  // sorted by number
+    std::vector<NumberEntry> m_hip, m_pgc;  // sorted by number
     // Declination bands of one degree (index 0 is -90..-89), each sorted by RA.
     std::vector<std::vector<GridEntry>> m_grid;
     bool m_loaded = false;

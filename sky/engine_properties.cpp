@@ -1,9 +1,10 @@
-// The sky engine's property tables: every path it answers, in one place.
+// The sky engine's tables: the identifiers it knows and every path it
+// answers, in one place.
 //
-// A new kind of object is one more KindTable here (its suffixes and their
-// getters) and one more rule in CSkyEngine::Resolve that turns its
-// identifiers into an Object; the positions of PlaceProperties() come with
-// any object that has a place.
+// A new kind of object is one more IdentifierRule (its class name and how
+// its identifiers become an Object: the kind, the record, the place) and
+// one more KindTable (its suffixes and their getters); the positions of
+// PlaceProperties() come with any object that has a place.
 #include <map>
 #include <type_traits>
 #include <unordered_map>
@@ -95,6 +96,77 @@ CString CommonName(const SkyDeepSky& dso) {
 constexpr auto Unknown = [](CSkyEngine&, const auto&) { return CString(u"*"); };
 
 }  // namespace
+
+const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
+    using K = Object::Kind;
+    static const std::vector<IdentifierRule> rules = {
+        {u"star",
+         [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             const CString name = parts.GetParam(1).GetText();
+             const bool slot = name.Left(3).CompareNoCase(u"XNO") == 0;
+             const SkyStar* star = e.m_catalog->StarById(slot ? e.m_pickedStar : name);
+             if (!star || !parts.IsEmpty(2)) return false;
+             o->kind = K::Star;
+             o->star = star;
+             o->picked = slot;
+             o->hasPlace = true;
+             o->place.ra_deg = star->ra_deg;
+             o->place.dec_deg = star->dec_deg;
+             o->place.pm_ra_cosdec_mas_yr = star->pmra_mas_yr.value_or(0.0);
+             o->place.pm_dec_mas_yr = star->pmdec_mas_yr.value_or(0.0);
+             o->place.parallax_mas = MeasuredParallaxMas(*star).value_or(0.0);
+             return true;
+         }},
+        {u"deepskyobject",
+         [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             const CString name = parts.GetParam(1).GetText();
+             const bool pgc = name.Left(3).CompareNoCase(u"PGC") == 0;
+             const CStkStr number(name.Mid(3));
+             o->dso = !pgc             ? e.m_catalog->DeepSkyById(name)
+                      : number.IsNum() ? e.m_catalog->DeepSkyByPgc(number.atoi())
+                                       : nullptr;
+             if (!o->dso) return false;
+             o->kind = pgc ? K::Pgc : K::DeepSky;
+             o->SetFixedPlace(o->dso->ra_deg, o->dso->dec_deg);
+             return true;
+         }},
+        {u"deepsky",
+         [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             o->dso = e.m_catalog->DeepSkyById(parts.GetParam(1).GetText());
+             if (!o->dso) return false;
+             o->kind = K::DeepSky;
+             o->SetFixedPlace(o->dso->ra_deg, o->dso->dec_deg);
+             return true;
+         }},
+        {u"MagellanicCloud",
+         [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             o->cloud = e.m_catalog->MagellanicById(parts.GetParam(1).GetText());
+             if (!o->cloud) return false;
+             o->kind = K::Magellanic;
+             o->SetFixedPlace(o->cloud->ra_deg, o->cloud->dec_deg);
+             return true;
+         }},
+        {u"Constellation",
+         [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             o->constellation = e.m_catalog->ConstellationByAbbr(parts.GetParam(1).GetText());
+             if (!o->constellation) return false;
+             o->kind = K::Constellation;
+             e.PlaceConstellation(o);
+             return true;
+         }},
+        // Equatorial(ra, dec): J2000 RA in hours, Dec in degrees.
+        {u"Equatorial",
+         [](const CSkyEngine&, const CLumProperty& parts, Object* o) {
+             if (!parts.IsNum(1) || !parts.IsNum(2)) return false;
+             const double raH = parts.atof(1), dec = parts.atof(2);
+             if (!std::isfinite(raH) || !std::isfinite(dec) || std::fabs(dec) > 90.0) return false;
+             o->kind = K::Point;
+             o->SetFixedPlace(vexacl::degmal(raH * 15.0), dec);
+             return true;
+         }},
+    };
+    return rules;
+}
 
 const std::vector<CSkyEngine::Property>& CSkyEngine::PlaceProperties() {
     using SP = StarPositions;

@@ -304,100 +304,49 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
 }
 
 std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier) const {
-    CLumProperty parts(identifier);
-    Object o;
-    o.id = identifier;
-    o.key = Lower(identifier);
-    const CString name = parts.GetParam(1).GetText();
-    auto fixed_place = [&o](double ra_deg, double dec_deg) {
-        o.hasPlace = true;
-        o.place = astrometry::CatalogStar{};
-        o.place.ra_deg = ra_deg;
-        o.place.dec_deg = dec_deg;
-    };
-
-    if (parts.Same(0, u"star")) {
-        const bool slot = name.Left(3).CompareNoCase(u"XNO") == 0;
-        const SkyStar* star = m_catalog->StarById(slot ? m_pickedStar : name);
-        if (!star || !parts.IsEmpty(2)) return std::nullopt;
-        o.kind = Object::Kind::Star;
-        o.star = star;
-        o.picked = slot;
-        o.hasPlace = true;
-        o.place.ra_deg = star->ra_deg;
-        o.place.dec_deg = star->dec_deg;
-        o.place.pm_ra_cosdec_mas_yr = star->pmra_mas_yr.value_or(0.0);
-        o.place.pm_dec_mas_yr = star->pmdec_mas_yr.value_or(0.0);
-        o.place.parallax_mas = MeasuredParallaxMas(*star).value_or(0.0);
-        return o;
-    }
-    if (parts.Same(0, u"deepskyobject") && name.Left(3).CompareNoCase(u"PGC") == 0) {
-        const CStkStr number(name.Mid(3));
-        const SkyDeepSky* dso = number.IsNum() ? m_catalog->DeepSkyByPgc(number.atoi()) : nullptr;
-        if (!dso) return std::nullopt;
-        o.kind = Object::Kind::Pgc;
-        o.dso = dso;
-        fixed_place(dso->ra_deg, dso->dec_deg);
-        return o;
-    }
-    if (parts.Same(0, u"deepsky") || parts.Same(0, u"deepskyobject")) {
-        const SkyDeepSky* dso = m_catalog->DeepSkyById(name);
-        if (!dso) return std::nullopt;
-        o.kind = Object::Kind::DeepSky;
-        o.dso = dso;
-        fixed_place(dso->ra_deg, dso->dec_deg);
-        return o;
-    }
-    if (parts.Same(0, u"MagellanicCloud")) {
-        const SkyMagellanicCloud* cloud = m_catalog->MagellanicById(name);
-        if (!cloud) return std::nullopt;
-        o.kind = Object::Kind::Magellanic;
-        o.cloud = cloud;
-        fixed_place(cloud->ra_deg, cloud->dec_deg);
-        return o;
-    }
-    if (parts.Same(0, u"Constellation")) {
-        const SkyConstellation* constellation = m_catalog->ConstellationByAbbr(name);
-        if (!constellation) return std::nullopt;
-        o.kind = Object::Kind::Constellation;
-        o.constellation = constellation;
-        // A constellation is where the user clicked in it: the mark.
-        const auto mark = m_values.find(u"clickdata.mark");
-        if (mark != m_values.end() && !mark->second.IsEmpty() &&
-            Lower(mark->second) != Lower(identifier)) {
-            if (const auto marked = Resolve(mark->second); marked && marked->hasPlace) {
-                o.hasPlace = true;
-                o.place = marked->place;
-                return o;
-            }
-        }
-        // Without a mark: the mean direction of the stars that bear its
-        // Bayer or Flamsteed designations, near the middle of its figure.
-        double sum[3] = {0.0, 0.0, 0.0};
-        for (const SkyStar& star : m_catalog->Stars()) {
-            if (star.constellation.CompareNoCase(constellation->abbr) != 0) continue;
-            double unit[3];
-            eraS2c(star.ra_deg * ERFA_DD2R, star.dec_deg * ERFA_DD2R, unit);
-            for (int k = 0; k < 3; ++k) sum[k] += unit[k];
-        }
-        if (eraPm(sum) > 0.0) {
-            double ra = 0.0, dec = 0.0;
-            eraC2s(sum, &ra, &dec);
-            fixed_place(eraAnp(ra) * ERFA_DR2D, dec * ERFA_DR2D);
-        }
-        return o;
-    }
-    if (parts.Same(0, u"Equatorial")) {
-        if (!parts.IsNum(1) || !parts.IsNum(2)) return std::nullopt;
-        const double ra_h = parts.atof(1), dec = parts.atof(2);
-        if (!std::isfinite(ra_h) || !std::isfinite(dec) || std::fabs(dec) > 90.0) {
-            return std::nullopt;
-        }
-        o.kind = Object::Kind::Point;
-        fixed_place(vexacl::degmal(ra_h * 15.0), dec);
+    const CLumProperty parts(identifier);
+    for (const IdentifierRule& rule : IdentifierRules()) {
+        if (!parts.Same(0, rule.className)) continue;
+        Object o;
+        o.id = identifier;
+        o.key = Lower(identifier);
+        if (!rule.resolve(*this, parts, &o)) return std::nullopt;
         return o;
     }
     return std::nullopt;
+}
+
+void CSkyEngine::Object::SetFixedPlace(double raDeg, double decDeg) {
+    hasPlace = true;
+    place = astrometry::CatalogStar{};
+    place.ra_deg = raDeg;
+    place.dec_deg = decDeg;
+}
+
+// Where a constellation is: where the user clicked in it (the mark), else
+// the mean direction of the stars that bear its Bayer or Flamsteed
+// designations, near the middle of its figure.
+void CSkyEngine::PlaceConstellation(Object* o) const {
+    const auto mark = m_values.find(u"clickdata.mark");
+    if (mark != m_values.end() && !mark->second.IsEmpty() && Lower(mark->second) != o->key) {
+        if (const auto marked = Resolve(mark->second); marked && marked->hasPlace) {
+            o->hasPlace = true;
+            o->place = marked->place;
+            return;
+        }
+    }
+    double sum[3] = {0.0, 0.0, 0.0};
+    for (const SkyStar& star : m_catalog->Stars()) {
+        if (star.constellation.CompareNoCase(o->constellation->abbr) != 0) continue;
+        double unit[3];
+        eraS2c(star.ra_deg * ERFA_DD2R, star.dec_deg * ERFA_DD2R, unit);
+        for (int k = 0; k < 3; ++k) sum[k] += unit[k];
+    }
+    if (eraPm(sum) > 0.0) {
+        double ra = 0.0, dec = 0.0;
+        eraC2s(sum, &ra, &dec);
+        o->SetFixedPlace(eraAnp(ra) * ERFA_DR2D, dec * ERFA_DR2D);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -36,6 +36,8 @@
 #include "sky/catalog.h"
 #include "sky/command.h"
 
+class CLumProperty;
+
 class CSkyEngine : public CCorLum {
   public:
     // Uses a loaded catalogue; many engines may share one.
@@ -100,7 +102,18 @@ class CSkyEngine : public CCorLum {
         const SkyConstellation* constellation = nullptr;
         bool hasPlace = false;
         astrometry::CatalogStar place;  // ICRS J2000 and space motion
+
+        // A place without motion: J2000 RA and Dec, degrees.
+        void SetFixedPlace(double raDeg, double decDeg);
     };
+
+    // How identifiers of one class (parameter 0, case ignored) become an
+    // Object; false for a name the catalogues do not hold.
+    struct IdentifierRule {
+        const char16_t* className;
+        bool (*resolve)(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
+    };
+    static const std::vector<IdentifierRule>& IdentifierRules();
 
     // The property tables: one per kind of object, one of paths that read
     // the sky state and one of paths that set it.  A suffix or path is in
@@ -150,6 +163,7 @@ class CSkyEngine : public CCorLum {
     void ForgetResolutions();
 
     std::optional<Object> Resolve(const CString& identifier) const;
+    void PlaceConstellation(Object* constellation) const;
     bool SplitObjectPath(const CString& path, const CString& lowerPath, CString* identifier,
                          CString* lowerSuffix) const;
     CString ConstellationOf(double raDeg, double decDeg) const;

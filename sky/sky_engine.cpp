@@ -153,7 +153,10 @@ CString CSkyEngine::Execute(const sky::Statement& s) {
             const CString path = Lower(s.target);
             m_defaults[path] = s.value;
             // A default of a selection setting is also its value from now on.
-            if (m_values.count(path)) m_values[path] = s.value;
+            if (m_values.count(path)) {
+                m_values[path] = s.value;
+                ValueChanged(path);
+            }
             return CString();
         }
         case sky::Statement::Kind::Verb:
@@ -181,14 +184,18 @@ CString CSkyEngine::Assign(const CString& path, const CString& value) {
     known->second = v.IsTrue() && !v.IsNum()    ? CString(u"TRUE")
                     : v.IsFalse() && !v.IsNum() ? CString(u"FALSE")
                                                 : value;
-    if (StartsWith(lower, u"measure.") || StartsWith(lower, u"clickdata.mark")) {
+    ValueChanged(lower);
+    return CString();
+}
+
+void CSkyEngine::ValueChanged(const CString& lowerPath) {
+    if (StartsWith(lowerPath, u"measure.") || StartsWith(lowerPath, u"clickdata.mark")) {
         // The ends of the measuring line and the mark stand for objects, and
         // constellations take their place from the mark.
         ForgetResolutions();
         m_positions.clear();
         m_events.clear();
     }
-    return CString();
 }
 
 void CSkyEngine::ForgetResolutions() {

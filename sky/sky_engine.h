@@ -161,6 +161,8 @@ class CSkyEngine : public CCorLum {
     CString Assign(const CString& path, const CString& value);
     CString UncachedStateValue(const CString& lowerPath, bool* found) const;
     void ForgetResolutions();
+    // After a settable text changed: forgets what depended on it.
+    void ValueChanged(const CString& lowerPath);
 
     std::optional<Object> Resolve(const CString& identifier) const;
     void PlaceConstellation(Object* constellation) const;

@@ -242,6 +242,8 @@ TEST(SkyProperties, ResolvedPathsFollowTheObjectsTheyStandFor) {
     EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Sirius");
     sky.Doit(u"Measure.Origin = Star.HIP27989");
     EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Betelgeuse");
+    sky.Doit(u"default Measure.Origin = Star.HIP32349");
+    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Sirius");
     sky.Doit(u"Measure.Origin = \"\"");
     EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "");
 }

@@ -238,14 +238,16 @@ TEST(SkyProperties, ResolvedPathsFollowTheObjectsTheyStandFor) {
     EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "HIP 32349");
     sky.SetPickedStar(u"HIP27989");
     EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "HIP 27989");
-    sky.Doit(u"Measure.Origin = Star.HIP32349");
-    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Sirius");
-    sky.Doit(u"Measure.Origin = Star.HIP27989");
-    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Betelgeuse");
-    sky.Doit(u"default Measure.Origin = Star.HIP32349");
-    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Sirius");
-    sky.Doit(u"Measure.Origin = \"\"");
-    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "");
+    const std::pair<const char16_t*, const char*> changes[] = {
+        {u"Measure.Origin = Star.HIP32349", "Sirius"},
+        {u"Measure.Origin = Star.HIP27989", "Betelgeuse"},
+        {u"default Measure.Origin = Star.HIP32349", "Sirius"},
+        {u"Measure.Origin = \"\"", ""},
+    };
+    for (const auto& [command, name] : changes) {
+        sky.Doit(command);
+        EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), name) << U8(command);
+    }
 }
 
 // README.md shows the tables' paths between two markers.

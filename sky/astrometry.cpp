@@ -160,10 +160,10 @@ AstrometryContext::AstrometryContext(double jd_ut, const Observer& observer, dou
 }
 
 void AstrometryContext::Init(double jd_ut, const Observer& observer, double delta_t_s) {
-    jd_ut_ = jd_ut;
-    delta_t_s_ = delta_t_s;
-    observer_ = observer;
-    ok_ = false;
+    m_jdUt = jd_ut;
+    m_deltaTS = delta_t_s;
+    m_observer = observer;
+    m_ok = false;
     if (!Finite(jd_ut) || !Finite(delta_t_s) || !Finite(observer.longitude_deg) ||
         !Finite(observer.latitude_deg) || !Finite(observer.height_m) ||
         std::fabs(observer.latitude_deg) > 90.0) {
@@ -188,29 +188,30 @@ void AstrometryContext::Init(double jd_ut, const Observer& observer, double delt
     double x = 0.0, y = 0.0;
     eraBpn2xy(rnpb, &x, &y);
     const double s = eraS06(tt1, tt2, x, y);
-    eo_ = eraEors(rnpb, s);
-    eps_true_ = eraObl06(tt1, tt2) + deps;
-    sp_ = eraSp00(tt1, tt2);
+    m_eo = eraEors(rnpb, s);
+    m_epsTrue = eraObl06(tt1, tt2) + deps;
+    m_sp = eraSp00(tt1, tt2);
     const double theta = eraEra00(jd_ut, 0.0);  // UT1 = UT
 
-    eraApci(tt1, tt2, pvb, pvh[0], x, y, s, &geo_);
+    eraApci(tt1, tt2, pvb, pvh[0], x, y, s, &m_geo);
     eraApco(tt1, tt2, pvb, pvh[0], x, y, s, theta, observer.longitude_deg * ERFA_DD2R,
-            observer.latitude_deg * ERFA_DD2R, observer.height_m, 0.0, 0.0, sp_, 0.0, 0.0, &topo_);
+            observer.latitude_deg * ERFA_DD2R, observer.height_m, 0.0, 0.0, m_sp, 0.0, 0.0,
+            &m_topo);
 
-    eraEcm06(tt1, tt2, ecm_date_);
-    eraEcm06(ERFA_DJ00, 0.0, ecm_j2000_);
-    eraIr(cirs_to_true_ecl_);
-    eraRz(eo_, cirs_to_true_ecl_);        // CIRS -> true equator and equinox of date
-    eraRx(eps_true_, cirs_to_true_ecl_);  // -> true ecliptic of date
+    eraEcm06(tt1, tt2, m_ecmDate);
+    eraEcm06(ERFA_DJ00, 0.0, m_ecmJ2000);
+    eraIr(m_cirsToTrueEcl);
+    eraRz(m_eo, m_cirsToTrueEcl);       // CIRS -> true equator and equinox of date
+    eraRx(m_epsTrue, m_cirsToTrueEcl);  // -> true ecliptic of date
 
-    besselian_epoch_ = eraEpb(tt1, tt2);
-    era_ = theta;
-    ok_ = true;
+    m_besselianEpoch = eraEpb(tt1, tt2);
+    m_era = theta;
+    m_ok = true;
 }
 
 double AstrometryContext::LocalSiderealTimeDeg() const {
-    if (!ok_) return kNaN;
-    return eraAnp(era_ - eo_ + observer_.longitude_deg * ERFA_DD2R) * ERFA_DR2D;
+    if (!m_ok) return kNaN;
+    return eraAnp(m_era - m_eo + m_observer.longitude_deg * ERFA_DD2R) * ERFA_DR2D;
 }
 
 // ---- Positions of a star ---------------------------------------------------------

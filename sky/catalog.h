@@ -128,11 +128,10 @@ class CSkyCatalog {
     const std::vector<SkyMagellanicCloud>& Magellanic() const { return m_magellanic; }
     const std::vector<SkyConstellation>& Constellations() const { return m_constellations; }
 
-    // Stars by identifier ("HIP32349", case and blanks ignored), by HIP number
-    // (the star holding the entry) and by HD number; nullptr when unknown.
+    // Stars by identifier ("HIP32349", case and blanks ignored) and by HIP
+    // number (the star holding the entry); nullptr when unknown.
     const SkyStar* StarById(const CString& id) const;
     const SkyStar* StarByHip(int hip) const;
-    const SkyStar* StarByHd(int hd) const;
 
     // Deep-sky object by catalogue number or other designation, case and
     // blanks ignored: "NGC 224", "ngc224", "M31", "PGC 2557".
@@ -166,8 +165,7 @@ class CSkyCatalog {
 
     // Stars, deep-sky objects and Magellanic Clouds within radius_deg of a
     // J2000 position (degrees), nearest first, at most `limit` of them.
-    // Separations by the haversine formula (Sinnott 1984, Sky & Telescope
-    // 68, 159), exact at small angles.
+    // Separations by eraSeps, exact at small angles.
     std::vector<SkyNearby> Nearest(double ra_deg, double dec_deg, double radius_deg,
                                    int limit) const;
 
@@ -178,8 +176,6 @@ class CSkyCatalog {
 
     // Identifier text of an entry (star id, deep-sky id, "LMC", abbreviation).
     CString IdOf(const SkyRef& ref) const;
-    double RaOf(const SkyRef& ref) const;
-    double DecOf(const SkyRef& ref) const;
 
     // The search key of a text (UTF-8): blanks dropped, full-width ASCII
     // made half-width, ASCII folded to lower case, leading zeros of digit
@@ -213,20 +209,28 @@ class CSkyCatalog {
     std::vector<SkyMagellanicCloud> m_magellanic;
     std::vector<SkyConstellation> m_constellations;
     std::vector<Box> m_boxes;
-    std::unordered_map<std::u16string, CString> m_names_ja;
-    std::unordered_map<std::string, int> m_constellation_by_abbr;
+    std::unordered_map<std::u16string, CString> m_namesJa;
+    std::unordered_map<std::string, int> m_constellationByAbbr;
 
-    std::vector<KeyEntry> m_star_ids;     // star identifiers
-    std::vector<KeyEntry> m_deepsky_ids;  // deep-sky numbers and designations
-    std::vector<KeyEntry> m_search;       // every search key of every entry
+    std::vector<KeyEntry> m_starIds;     // star identifiers
+    std::vector<KeyEntry> m_deepskyIds;  // deep-sky numbers and designations
+    std::vector<KeyEntry> m_search;      // every search key of every entry
     // The search key of every name of every entry, for partial matches.
-    std::vector<std::pair<std::string, SkyRef>> m_name_keys;
-    std::vector<NumberEntry> m_hip, m_hd, m_pgc;  // sorted by number
+    std::vector<std::pair<std::string, SkyRef>> m_nameKeys;
+    std::vector<NumberEntry> m_hip, m_pgc;  // sorted by number
     // Declination bands of one degree (index 0 is -90..-89), each sorted by RA.
     std::vector<std::vector<GridEntry>> m_grid;
     bool m_loaded = false;
 
     bool LoadFrom(const std::string& dir, std::string* error);
+    // One file each (sky/catalog_load.cpp); the star and deep-sky loaders
+    // also give the file line of every row, for reporting repeats.
+    bool LoadConstellations(const std::string& dir, std::string* error);
+    bool LoadBounds(const std::string& dir, std::string* error);
+    bool LoadNamesJa(const std::string& dir, std::string* error);
+    bool LoadStars(const std::string& dir, std::vector<int>* lines, std::string* error);
+    bool LoadDeepSky(const std::string& dir, std::vector<int>* lines, std::string* error);
+    bool LoadMagellanic(const std::string& dir, std::string* error);
     void BuildIndexes();
     void ForEachKey(const SkyRef& ref, const std::function<void(std::u16string_view)>& fn) const;
     bool HasKey(const SkyRef& ref, const std::string& key) const;

@@ -122,11 +122,17 @@ TEST_F(RegistryTest, ValuesOfTheWrongTypeReadAsTheDefault) {
 
 TEST_F(RegistryTest, CorruptStoreReadsEmptyAndIsKeptAsideByteForByte) {
     const std::string bad[] = {
-        "{\"ClickData\": {\"AltSpan\": 2",  // cut short
-        "[{\"ClickData\": {}}]",            // not an object
-        "{\"ClickData\": {}} {}",           // trailing text
-        std::string("\xff\xfe{\0\"\0", 6),  // UTF-16 from some editor
-        std::string("{\"a\":1}\0", 8),      // a NUL after the document
+        "{\"ClickData\": {\"AltSpan\": 2",        // cut short
+        "[{\"ClickData\": {}}]",                  // not an object
+        "{\"ClickData\": {}} {}",                 // trailing text
+        std::string("\xff\xfe{\0\"\0", 6),        // UTF-16 from some editor
+        std::string("{\"a\":1}\0", 8),            // a NUL after the document
+        "{\"ClickData\": {\"AltSpan\": 1e999}}",  // a number beyond double
+        [] {  // nested beyond any settings file (and the stack, unchecked)
+            std::string s;
+            for (int i = 0; i < 100000; ++i) s += "{\"a\":";
+            return s;
+        }(),
     };
     for (size_t k = 0; k < std::size(bad); ++k) {
         Plant(bad[k]);
@@ -160,16 +166,14 @@ TEST_F(RegistryTest, ReplacementIsCleanAndOnlyWhenNeeded) {
         Plant(bytes);
         EXPECT_EQ(CRegistry::Write(u"ClickData", u"AltSpan", 2, 1), 1);
         EXPECT_EQ(ReadInt(u"ClickData", u"AltSpan"), 2);
-        EXPECT_EQ(Names(folder()),
-                  (std::set<std::string>{"registry.json", "registry.json.lock"}));
+        EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
     }
     EXPECT_EQ(ReadInt(u"ClickData", u"AltMag"), 0);  // the last one's value survived
 
     // What a writer killed between writing and renaming leaves behind goes.
     std::ofstream(folder() + "/registry.json.tmp-Ab12Cd") << "{\"half";
     for (int i = 0; i < 20; ++i) ASSERT_EQ(CRegistry::Write(u"K", u"v", i, 1), 1);
-    EXPECT_EQ(Names(folder()),
-              (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
 
     // The same value again leaves the file alone.
     struct stat before {
@@ -262,8 +266,7 @@ TEST_F(RegistryTest, ConcurrentWritersInTwoProcessesLoseNothing) {
             EXPECT_EQ(ReadInt(u"Test", name), i * 3 + 1) << U8(name);
         }
     }
-    EXPECT_EQ(Names(folder()),
-              (std::set<std::string>{"registry.json", "registry.json.lock"}));
+    EXPECT_EQ(Names(folder()), (std::set<std::string>{"registry.json", "registry.json.lock"}));
 }
 
 TEST_F(RegistryTest, BatchReplacesTheStoreOnceAndKeepsAConcurrentWrite) {

@@ -57,7 +57,7 @@ int KillWritersAtRandom(const std::string& path, const std::function<void(int)>&
 
 // A long text, so that a save takes a while.
 CString Filler(int version) {
-    return CString::FromUtf8(std::string(100000, version ? 'b' : 'a'));
+    return CString::FromUtf8(std::string(16384, version ? 'b' : 'a'));
 }
 
 }  // namespace

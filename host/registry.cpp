@@ -15,6 +15,7 @@
 
 #include "host/file_read.h"
 #include "host/file_system.h"
+#include "host/json.h"
 
 using host::FileDescriptor;
 using host::FileState;
@@ -77,7 +78,7 @@ bool Parse(const std::string& bytes, picojson::object* root) {
     if (content == bytes.end()) return true;
     picojson::value value;
     std::string error;
-    auto rest = picojson::parse(value, first, bytes.end(), &error);
+    auto rest = host::ParseJson(value, first, bytes.end(), &error);
     if (!error.empty()) return false;
     for (; rest != bytes.end(); ++rest) {
         if (!IsJsonSpace(*rest)) return false;

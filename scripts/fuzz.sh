@@ -2,6 +2,7 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer + UBSan) into
 # build-fuzz/ and runs each for SECONDS (default 60):
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: reply_parser transcript command
+#                                                         comment_file gallery_reply settings_store
 # Each starts from its seeds in fuzz/corpus/TARGET; what it finds new goes to
 # build-fuzz/corpus/TARGET (kept between runs), a crashing input to
 # build-fuzz/artifacts/.  Exits non-zero when a target fails.
@@ -10,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(reply_parser transcript command)
+[ ${#targets[@]} -gt 0 ] || targets=(reply_parser transcript command comment_file gallery_reply settings_store)
 
 bash scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXCLK_FUZZ=ON \

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <map>
 #include <mutex>
@@ -79,6 +80,22 @@ struct Gate {
     }
 };
 
+// A handler sending `bytes` blanks in a reply that announces `announced`
+// (chunked when 0), streamed from one block; the connection ends after them.
+httplib::Server::Handler Blanks(size_t announced, size_t bytes) {
+    return [=](const httplib::Request&, httplib::Response& r) {
+        auto write = [bytes](size_t at, httplib::DataSink& sink) {
+            static const std::string block(1 << 20, ' ');
+            const size_t size = std::min(block.size(), bytes - std::min(at, bytes));
+            return at < bytes && sink.write(block.data(), size);
+        };
+        if (!announced) return r.set_chunked_content_provider("text/plain", write);
+        r.set_content_provider(
+            announced, "text/plain",
+            [write](size_t at, size_t, httplib::DataSink& s) { return write(at, s); });
+    };
+}
+
 }  // namespace
 
 TEST(Gallery, TheReplyDecidesLimitTotalAndItems) {
@@ -102,6 +119,7 @@ TEST(Gallery, TheReplyDecidesLimitTotalAndItems) {
         {"listObject", R"({"limit":"20","total":"45","item_list":{}})", 0, 0, 0, 0},
         {"array", R"([{"limit":"20"}])", 0, 0, 0, 0},
         {"notJson", R"({"limit":"20","total":"45","item_list":[)", 0, 0, 0, 0},
+        {"beyondDouble", R"({"limit":"20","total":"45","x":-1e999,"item_list":[]})", 0, 0, 0, 0},
     };
     std::map<std::string, std::string> replies;
     for (const auto& row : rows) replies[row.key] = row.reply;
@@ -125,31 +143,16 @@ TEST(Gallery, TheReplyDecidesLimitTotalAndItems) {
 }
 
 TEST(Gallery, FailedRequestsEndThePipelineWithTheReason) {
-    // `bytes` blanks in a reply that announces `announced` (chunked when 0);
-    // the connection ends after them.
-    auto blanks = [](size_t announced, size_t bytes) {
-        return [=](const httplib::Request&, httplib::Response& r) {
-            auto write = [bytes](size_t at, httplib::DataSink& sink) {
-                const std::string block(std::min<size_t>(1 << 20, bytes - std::min(at, bytes)),
-                                        ' ');
-                return at < bytes && sink.write(block.data(), block.size());
-            };
-            if (!announced) return r.set_chunked_content_provider("text/plain", write);
-            r.set_content_provider(
-                announced, "text/plain",
-                [write](size_t at, size_t, httplib::DataSink& s) { return write(at, s); });
-        };
-    };
     const size_t tooLong = CGalleryClient::kMaxReplyBytes + 1;
     LoopbackServer server([&](httplib::Server& s) {
         s.Get(R"(/(\d+))", [](const httplib::Request& q, httplib::Response& r) {
             r.status = std::stoi(q.matches[1]);
             r.set_content(Reply("", 1), "application/json");
         });
-        s.Get("/cut", blanks(100, 9));
-        s.Get("/cutChunked", blanks(0, 9));
-        s.Get("/huge", blanks(tooLong, tooLong));
-        s.Get("/hugeChunked", blanks(0, tooLong));
+        s.Get("/cut", Blanks(100, 9));
+        s.Get("/cutChunked", Blanks(0, 9));
+        s.Get("/huge", Blanks(tooLong, tooLong));
+        s.Get("/hugeChunked", Blanks(0, tooLong));
     });
     const std::string refused = [] { return SilentListener().Url("/search"); }();  // closed now
     const struct {
@@ -218,6 +221,9 @@ TEST(Gallery, CancelAndDestructionStopTheDownloads) {
     });
     const int threads = ThreadCount();
     Gallery g;
+    // Only the cancel may end thumbnail 1: on a loaded machine the default
+    // receive time-out could end it first, and thumbnail 2 would follow.
+    g.client.SetTimeouts({60000, 60000, 60000});
     int repaints = 0;
     const Event end = g.Fetch(server.Url("/search"), "M31", 0, [&](Event e) {
         if (e == Event::Repaint && ++repaints == 1) {
@@ -338,4 +344,130 @@ TEST(Gallery, CliPrintsThePageOrOneLineWithStatusTwo) {
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err, "vexclk gallery: " + row.message + "\n");
     }
+}
+
+namespace {
+
+// An HTTP/1.1 reply with `head` lines (each ending in CR LF) and `body`.
+std::string RawReply(const std::string& head, const std::string& body) {
+    return "HTTP/1.1 " + head + "Connection: close\r\n\r\n" + body;
+}
+std::string Whole(const std::string& body) {
+    return RawReply("200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n", body);
+}
+std::string Redirect(const std::string& to) {
+    return RawReply("302 Found\r\nLocation: " + to + "\r\nContent-Length: 0\r\n", "");
+}
+
+// The growth of this process's peak memory while `run` runs, in MiB.
+long PeakGrowthMiB(const std::function<void()>& run) {
+    auto peak = [] {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line) && line.rfind("VmHWM:", 0) != 0) {
+        }
+        return line.empty() ? 0L : std::stol(line.substr(6)) / 1024;
+    };
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from now
+    const long before = peak();
+    run();
+    return peak() - before;
+}
+
+}  // namespace
+
+TEST(Gallery, AHostileServerNeitherHangsNorFloodsTheClient) {
+    const std::string body = R"({"limit":"20","total":"1","item_list":[{"title":"t"}]})";
+    const std::string whole = Whole(body), receiveTimeOut = "no reply within the receive time-out";
+    std::vector<std::string> drip;
+    for (char c : whole) drip.emplace_back(1, c);
+    const struct {
+        const char* name;
+        std::vector<std::string> pieces;  // sent with a pause between two
+        int pauseMs;
+        std::string reason;  // how the pipeline fails ("?": any way); empty: the page comes
+    } rows[] = {
+        {"slow drip", drip, 3, ""},
+        {"stall before the status", {"", whole}, 1500, receiveTimeOut},
+        {"stall in the head", {whole.substr(0, 30), whole.substr(30)}, 1500, receiveTimeOut},
+        {"stall in the body",
+         {whole.substr(0, whole.size() - 9), whole.substr(whole.size() - 9)},
+         1500,
+         receiveTimeOut},
+        {"truncated",
+         {RawReply("200 OK\r\nContent-Length: 999\r\n", body)},
+         0,
+         "the reply was cut short"},
+        {"announced shorter",
+         {RawReply("200 OK\r\nContent-Length: 9\r\n", body)},
+         0,
+         "the reply is not JSON"},
+        {"negative length", {RawReply("200 OK\r\nContent-Length: -9\r\n", body)}, 0, "?"},
+        {"bad chunk",
+         {RawReply("200 OK\r\nTransfer-Encoding: chunked\r\n", "zz\r\n" + body)},
+         0,
+         "?"},
+        {"chunk beyond 64 bits",
+         {RawReply("200 OK\r\nTransfer-Encoding: chunked\r\n", "1FFFFFFFFFFFFFFFF\r\n" + body)},
+         0,
+         "?"},
+        {"nested arrays", {Whole(std::string(1 << 20, '['))}, 0, "the reply is not JSON"},
+        {"nested objects",
+         {Whole([] {
+             std::string s;
+             for (int i = 0; i < 100000; ++i) s += R"({"a":)";
+             return s;
+         }())},
+         0,
+         "the reply is not JSON"},
+        {"to a file", {Redirect("file:///etc/passwd")}, 0, "the server answered status 302"},
+        {"to ftp", {Redirect("ftp://127.0.0.1/search")}, 0, "the server answered status 302"},
+        {"to gopher", {Redirect("gopher://127.0.0.1/1")}, 0, "the server answered status 302"},
+    };
+    for (const auto& row : rows) {
+        RawServer server(row.pieces, row.pauseMs);
+        Gallery g;
+        g.client.SetTimeouts({300, 300, 300});
+        const Event end = g.Fetch(server.Url("/search"));  // a hang ends at the pump's limit
+        EXPECT_EQ(end, row.reason.empty() ? Event::FirstPageComplete : Event::Failed) << row.name;
+        if (row.reason != "?") {
+            EXPECT_EQ(g.client.GetFailure().substr(0, row.reason.size()), row.reason) << row.name;
+        }
+    }
+}
+
+TEST(Gallery, HostileThumbnailsLeaveNothingButWholeFilesInThePrivateFolder) {
+    TempDir temp;  // the private folder is made here
+    ScopedEnv tmpdir("TMPDIR", temp.path());
+    RawServer stalled({"", Whole("PNG")}, 1500);
+    const std::string targets[] = {
+        "THUMBS/0.png",           "THUMBS/../big.png",         "THUMBS/../bigChunked.png",
+        "THUMBS/../redirect.png", stalled.Url("/stalled.png"), "file:///etc/passwd",
+        "ftp://127.0.0.1/x.png",  "gopher://127.0.0.1/1"};
+    std::string items;
+    for (const std::string& url : targets) {
+        items += (items.empty() ? "" : ",") + std::string(R"({"image":{"small":{"url":)") +
+                 picojson::value(url).serialize() + "}}}";
+    }
+    const std::string reply = R"({"limit":"20","total":"8","item_list":[)" + items + "]}";
+    const size_t hundredMiB = size_t{100} << 20;
+    LoopbackServer server([&](httplib::Server& s) {
+        GalleryRoutes(s, [reply](std::string, int) { return reply; });
+        s.Get("/big.png", Blanks(hundredMiB, hundredMiB));
+        s.Get("/bigChunked.png", Blanks(0, hundredMiB));
+        s.Get("/redirect.png", [](const httplib::Request&, httplib::Response& r) {
+            r.set_redirect("file:///etc/passwd");
+        });
+    });
+    Gallery g;
+    g.client.SetTimeouts({300, 300, 300});
+    const long growth =
+        PeakGrowthMiB([&] { ASSERT_EQ(g.Fetch(server.Url("/search")), Event::FirstPageComplete); });
+#if !defined(__SANITIZE_THREAD__)  // its shadow memory grows with every byte touched
+    EXPECT_LT(growth, 96) << "a body of 100 MiB was held in memory: " << growth;
+#endif
+    EXPECT_EQ(Names(temp.path()),
+              std::set<std::string>{fs::path(g.client.GetThumbFolder()).filename()});
+    EXPECT_EQ(Names(g.client.GetThumbFolder()), std::set<std::string>{"0.png"});
+    EXPECT_EQ(Slurp(U8(g.client.Items()[0].thumbPath)), "PNG 0");
 }

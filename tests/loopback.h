@@ -3,9 +3,13 @@
 
 #include <httplib.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 // "http://127.0.0.1:PORT" + path.
 std::string LoopbackUrl(int port, const std::string& path);
@@ -37,6 +41,30 @@ class SilentListener {
     int m_fd = -1;
     int m_filler = -1;
     int m_port = 0;
+};
+
+// A server that answers every connection with raw bytes, right or wrong:
+// `pieces` in order with `pauseMs` milliseconds between two of them, then
+// it closes the connection.  Connections are served one after another.
+class RawServer {
+  public:
+    RawServer(std::vector<std::string> pieces, int pauseMs);
+    ~RawServer();
+    std::string Url(const std::string& path) const { return LoopbackUrl(m_port, path); }
+
+  private:
+    void Serve();
+    void Answer(int connection);
+    bool Pause(int ms);  // false when the server is going
+
+    std::vector<std::string> m_pieces;
+    int m_pauseMs;
+    int m_fd = -1;
+    int m_port = 0;
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_thread;
 };
 
 // Threads of this process now.

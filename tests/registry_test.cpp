@@ -56,11 +56,17 @@ class RegistryTest : public ::testing::Test {
 
 TEST_F(RegistryTest, CorruptStoreReadsEmptyAndIsKeptAsideByteForByte) {
     const std::string bad[] = {
-        "{\"ClickData\": {\"AltSpan\": 2",  // cut short
-        "[{\"ClickData\": {}}]",            // not an object
-        "{\"ClickData\": {}} {}",           // trailing text
-        std::string("\xff\xfe{\0\"\0", 6),  // UTF-16 from some editor
-        std::string("{\"a\":1}\0", 8),      // a NUL after the document
+        "{\"ClickData\": {\"AltSpan\": 2",        // cut short
+        "[{\"ClickData\": {}}]",                  // not an object
+        "{\"ClickData\": {}} {}",                 // trailing text
+        std::string("\xff\xfe{\0\"\0", 6),        // UTF-16 from some editor
+        std::string("{\"a\":1}\0", 8),            // a NUL after the document
+        "{\"ClickData\": {\"AltSpan\": 1e999}}",  // a number beyond double
+        [] {  // nested beyond any settings file (and the stack, unchecked)
+            std::string s;
+            for (int i = 0; i < 100000; ++i) s += "{\"a\":";
+            return s;
+        }(),
     };
     for (size_t k = 0; k < std::size(bad); ++k) {
         Plant(bad[k]);

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "host/json.h"
 #include "host/network.h"
 #include "host/registry.h"
 #include "thumbs/gallery_reply.h"
@@ -77,7 +78,7 @@ CGalleryClient::~CGalleryClient() {
         std::lock_guard<std::mutex> hold(m_cancelLock);
         m_cancel = 1;
     }
-    if (m_worker.joinable()) m_worker.join();
+    JoinWorker();
     if (m_ownFolder && !m_keepFolder) {
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
@@ -183,6 +184,7 @@ CGalleryClient::Event CGalleryClient::OnParsed() {
 CGalleryClient::Event CGalleryClient::OnPageDownloaded() {
     if (TakeCancel()) return EndPipeline(Event::Cancelled);
     m_busy = 0;
+    JoinWorker();
     const int page = m_offset / m_limit;  // the reply made m_limit at least 1
     if (!m_firstRequest) {
         m_pages.SetAt(page, 1);
@@ -197,6 +199,7 @@ CGalleryClient::Event CGalleryClient::OnPageDownloaded() {
 
 CGalleryClient::Event CGalleryClient::EndPipeline(Event how) {
     m_busy = 0;
+    JoinWorker();
     TakeCancel();
     if (how == Event::Failed && m_failure.empty()) m_failure = "cannot start a worker thread";
     return how;
@@ -286,7 +289,7 @@ void CGalleryClient::ParseThread() {
     {
         std::lock_guard<std::mutex> hold(m_parseLock);
         std::string error;
-        picojson::parse(m_parse.parsed, m_parse.reply.begin(), m_parse.reply.end(), &error);
+        host::ParseJson(m_parse.parsed, m_parse.reply.begin(), m_parse.reply.end(), &error);
         if (!error.empty()) {
             m_parse.parsed = picojson::value();
             m_parse.failure = "the reply is not JSON";
@@ -313,8 +316,14 @@ void CGalleryClient::DownloadThread() {
     m_window.PostMessage(cancelled ? kMsgDownloadCancelled : kMsgPageDownloaded);
 }
 
-bool CGalleryClient::StartWorker(void (CGalleryClient::*body)()) {
+// Every stage posts its last message as its last act, so the join after
+// that message returns at once; an ended pipeline leaves no thread behind.
+void CGalleryClient::JoinWorker() {
     if (m_worker.joinable()) m_worker.join();
+}
+
+bool CGalleryClient::StartWorker(void (CGalleryClient::*body)()) {
+    JoinWorker();
     try {
         m_worker = std::thread(body, this);
     } catch (const std::system_error&) {

@@ -15,7 +15,8 @@
 // kMsgParsed; that stores the page's items at offset + i and starts the
 // download thread, which posts kMsgThumbDownloaded after each thumbnail and
 // kMsgPageDownloaded at the end, or kMsgDownloadCancelled when cancelled.
-// IsBusy holds from RequestPage until the pipeline ends.
+// IsBusy holds from RequestPage until the pipeline ends; once it has ended
+// no worker thread of the client is left.
 //
 // Thumbnails go into a folder private to this client, created on first need
 // under the temporary directory (mode 0700), under names made from the last
@@ -135,6 +136,7 @@ class CGalleryClient {
     void ParseThread();
     void DownloadThread();
     bool StartWorker(void (CGalleryClient::*body)());
+    void JoinWorker();
     bool IsCancelled();
     bool TakeCancel();
 

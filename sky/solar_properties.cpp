@@ -88,6 +88,16 @@ CString ObserverDistance(const BodyRef& body, double au) {
     return Number(au, kDistanceDecimals);
 }
 
+// Whether the Sun's upper limb is above the horizon, as rising and setting
+// count it (-34' of geometric altitude): below it the Moon and the Sun may
+// overlap on a line through the Earth, but no eclipse is seen.
+bool SunUp(solar::SolarSystem& ss) {
+    const BodyRef sun = BodyRef::Of(Major::kSun);
+    const double altitude = ss.Place(sun).positions.horizon.altitude_deg;
+    const double semidiameter = ss.Physics(sun).angular_diameter_arcsec / 7200.0;
+    return altitude + semidiameter >= -34.0 / 60.0;
+}
+
 // The number of dot-separated parts of a solar-system identifier whose
 // lower-case parts are `p` (p[0] is "solar"); 0 when it names no body.
 size_t SolarParts(const std::vector<std::u16string_view>& p) {
@@ -302,7 +312,8 @@ const CSkyEngine::KindTable& CSkyEngine::SolarTable() {
             {u".eclipsmagnitude",
              [](CSkyEngine& e, const Object& o) {
                  if (IsMajor(o.body, Major::kSun)) {
-                     return Number(e.Solar().SolarEclipseMagnitudeNow(), 4);
+                     return Number(SunUp(e.Solar()) ? e.Solar().SolarEclipseMagnitudeNow() : -1.0,
+                                   4);
                  }
                  if (IsMajor(o.body, Major::kMoon)) {
                      return Number(e.Solar().LunarEclipseMagnitudeNow(), 4);

@@ -177,9 +177,13 @@ TEST(SolarEngine, LocalSolarEclipseFlagAndContacts) {
     sky.SetJd(2460410.25);
     EXPECT_EQ(U8(sky.Doit(u"? solar.earth.besselelement.apply")), "FALSE");
     EXPECT_EQ(U8(sky.Doit(u"? Solar.Earth.SolarEclipse.ContactTime.1st")), "*");
+    sky.SetJd(2460409.27953);  // the maximum, 18:42:31 UT
+    EXPECT_GT(Num(sky, u"? Solar.Sun.EclipsMagnitude"), 1.0);
+    // Tokyo at night: the discs overlap on a line through the Earth, unseen.
     CSkyEngine tokyo(Catalog());
     tokyo.SetJd(2460409.25);
     EXPECT_EQ(U8(tokyo.Doit(u"? solar.earth.besselelement.apply")), "FALSE");
+    EXPECT_LT(Num(tokyo, u"? Solar.Sun.EclipsMagnitude"), 0.0);
 }
 
 TEST(SolarEngine, SearchesFindBodies) {

@@ -4,13 +4,13 @@
 // within 1.5 times that work: the full-text benchmark reports the ratio as
 // its counter "x_erfa" (run the ERFA benchmark first, as registered).
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include "clickdata/click_data.h"
 #include "settings/cdstatus.h"
 #include "sky/astrometry.h"
 #include "sky/sky_engine.h"
+#include "sky/solar_system.h"
 
 namespace {
 
@@ -91,3 +91,45 @@ static void BM_FullStarTextCacheHit(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(data.GetText(&engine, u"Star.HIP32349", 0));
 }
 BENCHMARK(BM_FullStarTextCacheHit)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// The last measured time of the solar-system work of one planet text, seconds.
+double g_marsWorkS = 0.0;
+}  // namespace
+
+// The solar-system work a planet text needs: its place, physical data,
+// orbit, motion, rise, transit and set, and the Sun's place for the
+// elongation's side, from a fresh solar system.
+static void BM_SolarWorkOfMars(benchmark::State& state) {
+    const solar::BodyRef mars = solar::BodyRef::Of(solar::Major::kMars);
+    g_marsWorkS = TimedLoop(state, [&] {
+        const astrometry::AstrometryContext context(kJd, {139.6917, 35.6895, 40.0});
+        solar::SolarSystem ss(context, &SharedCatalog()->SmallBodies());
+        benchmark::DoNotOptimize(ss.Place(mars));
+        benchmark::DoNotOptimize(ss.Place(solar::BodyRef::Of(solar::Major::kSun)));
+        benchmark::DoNotOptimize(ss.Physics(mars));
+        benchmark::DoNotOptimize(ss.Orbit(mars));
+        benchmark::DoNotOptimize(ss.Motion(mars));
+        benchmark::DoNotOptimize(ss.Events(mars, 9.0));
+    });
+}
+BENCHMARK(BM_SolarWorkOfMars)->Unit(benchmark::kMicrosecond);
+
+// Mars's whole text, every line on, from a fresh engine; "x_solar" is its
+// cost in units of the solar-system work above.  "Again" builds the text
+// anew on an engine that has answered it before: its solar system is kept.
+static void BM_FullPlanetText(benchmark::State& state) {
+    CCdStatus status;
+    const bool again = state.range(0) != 0;
+    CSkyEngine kept(SharedCatalog());
+    kept.SetJd(kJd);
+    const double textS = TimedLoop(state, [&] {
+        CSkyEngine fresh(SharedCatalog());
+        fresh.SetJd(kJd);
+        CLumClickData data;  // no cached text
+        data.SetStatus(&status);
+        benchmark::DoNotOptimize(data.GetText(again ? &kept : &fresh, u"Solar.Planet.Mars", 0));
+    });
+    if (g_marsWorkS > 0.0) state.counters["x_solar"] = textS / g_marsWorkS;
+}
+BENCHMARK(BM_FullPlanetText)->ArgName("again")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -8,11 +8,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
 
+#include "sky/small_body_catalog.h"
 #include "sky/tsv.h"
 
 #ifndef VEXCLK_DATA_DIR
@@ -182,6 +184,10 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
     if (!next.LoadConstellations(dir, error) || !next.LoadBounds(dir, error) ||
         !next.LoadNamesJa(dir, error) || !next.LoadStars(dir, &starLines, error) ||
         !next.LoadDeepSky(dir, &deepskyLines, error) || !next.LoadMagellanic(dir, error))
+        return false;
+    const std::string smallBodies = JoinPath(dir, "small_bodies.tsv");
+    if (std::filesystem::exists(smallBodies) &&
+        !solar::LoadSmallBodies(smallBodies, &next.m_smallBodies, error))
         return false;
 
     const struct {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "host/cstring.h"
+#include "sky/small_bodies.h"
 
 // One star (stars.tsv).  `id` is "HIP" + number for the star that holds its
 // Hipparcos entry, else "HD" + number (with "_2", "_3" for further stars of
@@ -127,6 +128,9 @@ class CSkyCatalog {
     const std::vector<SkyDeepSky>& DeepSky() const { return m_deepsky; }
     const std::vector<SkyMagellanicCloud>& Magellanic() const { return m_magellanic; }
     const std::vector<SkyConstellation>& Constellations() const { return m_constellations; }
+    // Comets and minor planets of small_bodies.tsv; empty when the folder
+    // has no such file.
+    const std::vector<solar::SmallBody>& SmallBodies() const { return m_smallBodies; }
 
     // Stars by identifier ("HIP32349", case and blanks ignored) and by HIP
     // number (the star holding the entry); nullptr when unknown.
@@ -208,6 +212,7 @@ class CSkyCatalog {
     std::vector<SkyDeepSky> m_deepsky;
     std::vector<SkyMagellanicCloud> m_magellanic;
     std::vector<SkyConstellation> m_constellations;
+    std::vector<solar::SmallBody> m_smallBodies;
     std::vector<Box> m_boxes;
     std::unordered_map<std::u16string, CString> m_namesJa;
     std::unordered_map<std::string, int> m_constellationByAbbr;

@@ -154,6 +154,7 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
              e.PlaceConstellation(o);
              return true;
          }},
+        {u"Solar", &ResolveSolar},
         // Equatorial(ra, dec): J2000 RA in hours, Dec in degrees.
         {u"Equatorial",
          [](const CSkyEngine&, const CLumProperty& parts, Object* o) {
@@ -191,7 +192,12 @@ const std::vector<CSkyEngine::Property>& CSkyEngine::PlaceProperties() {
         {u".position.altitude", &Angle<&SP::horizon, &Horizontal::altitude_deg>},
         {u".position.constellation",
          [](CSkyEngine& e, const Object& o) {
-             return o.hasPlace ? e.ConstellationOf(o.place.ra_deg, o.place.dec_deg) : CString(u"*");
+             if (o.kind != Object::Kind::Solar) {
+                 return o.hasPlace ? e.ConstellationOf(o.place.ra_deg, o.place.dec_deg)
+                                   : CString(u"*");
+             }
+             const StarPositions& p = e.Positions(o);
+             return p.ok ? e.ConstellationOf(p.icrs.ra_h * 15.0, p.icrs.dec_deg) : CString(u"*");
          }},
         {u".jd.rise", &EventList<&RiseTransitSet::rise_jd_ut>},
         {u".jd.transit", &EventList<&RiseTransitSet::transit_jd_ut>},
@@ -327,6 +333,7 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
              {u".abbreviation", [](CSkyEngine&, const Object& o) { return o.constellation->abbr; }},
          }},
         {K::Point, u"point", u"Equatorial(5.5,-5.4)", {}},
+        SolarTable(),
     };
     return tables;
 }
@@ -385,6 +392,7 @@ CSkyEngine::StateGetter CSkyEngine::FindStateGetter(const CString& lowerPath) {
     static const auto index = [] {
         std::unordered_map<std::u16string_view, StateGetter> out;
         for (const StateProperty& p : StateProperties()) out[p.path] = p.get;
+        for (const StateProperty& p : SolarStateProperties()) out[p.path] = p.get;
         return out;
     }();
     const auto found = index.find(lowerPath.view());
@@ -463,6 +471,7 @@ std::vector<CSkyEngine::PathList> CSkyEngine::SupportedPaths() {
     std::vector<PathList> out;
     PathList state{u"state", u"", {}};
     for (const StateProperty& p : StateProperties()) state.suffixes.emplace_back(p.path);
+    for (const StateProperty& p : SolarStateProperties()) state.suffixes.emplace_back(p.path);
     out.push_back(std::move(state));
     PathList settable{u"settable", u"", {}};
     for (const auto& [path, initial] : SettableTexts()) settable.suffixes.emplace_back(path);

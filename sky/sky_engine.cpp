@@ -3,6 +3,7 @@
 #include <erfa.h>
 #include <erfam.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -83,6 +84,7 @@ bool CSkyEngine::SetPlace(double longitude_deg, double latitude_deg, double heig
 }
 
 void CSkyEngine::TimeOrPlaceChanged() {
+    m_solar.reset();
     m_context.reset();
     m_positions.clear();
     m_events.clear();
@@ -114,14 +116,18 @@ const astrometry::AstrometryContext& CSkyEngine::Context() {
     return *m_context;
 }
 
-// The observer's heliocentric place: the Earth's centre, ICRS axes, au, as
-// the context's geocentric astrometry holds it (eraEpv00 at TT; the
-// observer's offset from the centre is 4e-5 au).
+solar::SolarSystem& CSkyEngine::Solar() {
+    if (!m_solar) {
+        m_solar = std::make_unique<solar::SolarSystem>(Context(), &m_catalog->SmallBodies());
+    }
+    return *m_solar;
+}
+
+// The observer's heliocentric place: the Earth's centre now, ICRS axes, au
+// (the observer's offset from the centre is 4e-5 au).
 std::array<double, 3> CSkyEngine::EarthAu() {
-    const eraASTROM& geocentric = Context().Geocentric();
     if (!Context().ok()) return {kNaN, kNaN, kNaN};
-    return {geocentric.eh[0] * geocentric.em, geocentric.eh[1] * geocentric.em,
-            geocentric.eh[2] * geocentric.em};
+    return Solar().EarthHeliocentric();
 }
 
 // ---------------------------------------------------------------------------
@@ -288,6 +294,12 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
         *lowerSuffix = lower.Mid(static_cast<int>(close + 1));
         return true;
     }
+    // Bodies of the solar system have identifiers of two to seven parts.
+    if (const size_t length = SolarIdentifierLength(text)) {
+        *identifier = path.Left(static_cast<int>(length));
+        *lowerSuffix = lower.Mid(static_cast<int>(length));
+        return true;
+    }
     // Dotted identifiers: the class and one name, or the class, a
     // sub-catalogue and a name.
     int components = 2;
@@ -360,6 +372,7 @@ void CSkyEngine::PlaceConstellation(Object* o) const {
 // Properties
 
 const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
+    if (object.kind == Object::Kind::Solar) return Solar().Place(object.body).positions;
     const CString& key = object.key;
     auto it = m_positions.find(key);
     if (it == m_positions.end()) {
@@ -370,6 +383,7 @@ const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
 }
 
 const astrometry::RiseTransitSet& CSkyEngine::Events(const Object& object) {
+    if (object.kind == Object::Kind::Solar) return Solar().Events(object.body, m_tz);
     const CString& key = object.key;
     auto it = m_events.find(key);
     if (it == m_events.end()) {
@@ -389,16 +403,20 @@ CString CSkyEngine::ConstellationOf(double ra_deg, double dec_deg) const {
 // Searches
 
 std::vector<CString> CSkyEngine::FindByName(const CString& text) const {
-    std::vector<CString> out;
+    std::vector<CString> out = FindSolarByName(text);
     for (const SkyRef& ref : m_catalog->Find(text)) out.push_back(EngineId(*m_catalog, ref));
     return out;
 }
 
 std::vector<std::pair<CString, double>> CSkyEngine::FindNear(double ra_h, double dec_deg,
-                                                             double radius_deg, int limit) const {
+                                                             double radius_deg, int limit) {
     std::vector<std::pair<CString, double>> out;
     for (const SkyNearby& near : m_catalog->Nearest(ra_h * 15.0, dec_deg, radius_deg, limit)) {
         out.emplace_back(EngineId(*m_catalog, near.ref), near.separation_deg);
     }
+    AddSolarNear(ra_h * 15.0, dec_deg, radius_deg, &out);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (limit >= 0 && out.size() > static_cast<size_t>(limit)) out.resize(limit);
     return out;
 }

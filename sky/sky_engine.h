@@ -18,6 +18,16 @@
 //   Constellation.<abbr>      a constellation (Constellation.Ori)
 //   Equatorial(<ra>,<dec>)    a point of the sky: J2000 RA in hours, Dec in
 //                             degrees
+//   Solar.<body>              the Sun, planets, dwarf planets, the Moon and
+//                             other satellites, Lagrange points, the Earth's
+//                             umbra, comets and minor planets, as
+//                             solar::ParseIdentifier reads them:
+//                             Solar.Sun, Solar.Planet.Mars,
+//                             Solar.Planet.Earth.Satellite.Moon,
+//                             Solar.Planet.Jupiter.Satellite.Io,
+//                             Solar.Planet.Mars.LagrangianPoint.L4,
+//                             Solar.Planet.Earth.Umbra, Solar.Comet.1P,
+//                             Solar.MinorPlanet.433, Solar.DwarfPlanet.Ceres
 //
 // Replies: empty for an absent property, "*" when it has no value, numbers
 // as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
@@ -35,6 +45,7 @@
 #include "sky/astrometry.h"
 #include "sky/catalog.h"
 #include "sky/command.h"
+#include "sky/solar_system.h"
 
 class CLumProperty;
 
@@ -68,8 +79,9 @@ class CSkyEngine : public CCorLum {
     std::vector<CString> FindByName(const CString& text) const;
     // Identifiers of the objects within radius_deg of a J2000 place (RA in
     // hours, Dec in degrees), nearest first, with their distances in degrees.
+    // Bodies of the solar system are where they are at the engine's time.
     std::vector<std::pair<CString, double>> FindNear(double ra_h, double dec_deg, double radius_deg,
-                                                     int limit) const;
+                                                     int limit);
 
     const CSkyCatalog& Catalog() const { return *m_catalog; }
 
@@ -91,7 +103,7 @@ class CSkyEngine : public CCorLum {
   private:
     // A resolved identifier.
     struct Object {
-        enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point };
+        enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point, Solar };
         Kind kind = Kind::Point;
         CString id;   // the identifier as the engine reports it
         CString key;  // the identifier in lower case: the key of its cached work
@@ -102,6 +114,7 @@ class CSkyEngine : public CCorLum {
         const SkyConstellation* constellation = nullptr;
         bool hasPlace = false;
         astrometry::CatalogStar place;  // ICRS J2000 and space motion
+        solar::BodyRef body;            // Kind::Solar: the body, its place the solar system's
 
         // A place without motion: J2000 RA and Dec, degrees.
         void SetFixedPlace(double raDeg, double decDeg);
@@ -114,6 +127,11 @@ class CSkyEngine : public CCorLum {
         bool (*resolve)(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
     };
     static const std::vector<IdentifierRule>& IdentifierRules();
+    static bool ResolveSolar(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
+    // Length of the solar-system identifier that begins a lower-case path
+    // ("solar.planet.mars" of "solar.planet.mars.magnitude"); 0 when the
+    // path names no such body.
+    static size_t SolarIdentifierLength(std::u16string_view lowerPath);
 
     // The property tables: one per kind of object, one of paths that read
     // the sky state and one of paths that set it.  A suffix or path is in
@@ -142,6 +160,8 @@ class CSkyEngine : public CCorLum {
     static const std::vector<Property>& PlaceProperties();  // every kind with a place
     static const std::vector<KindTable>& KindTables();
     static const std::vector<StateProperty>& StateProperties();
+    static const std::vector<StateProperty>& SolarStateProperties();
+    static const KindTable& SolarTable();
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
@@ -178,11 +198,24 @@ class CSkyEngine : public CCorLum {
     template <auto Field>
     static CString LocalField(CSkyEngine& engine);
     static CString StarDesignation(const SkyStar& star);
+    template <auto Field, int Decimals>
+    static CString PhysicalValue(CSkyEngine& engine, const Object& object);
+    template <auto Field, int Decimals>
+    static CString OrbitValue(CSkyEngine& engine, const Object& object);
+    template <auto Field>
+    static CString ContactTime(CSkyEngine& engine);
 
     const astrometry::AstrometryContext& Context();
     const astrometry::StarPositions& Positions(const Object& object);
     const astrometry::RiseTransitSet& Events(const Object& object);
     std::array<double, 3> EarthAu();
+    // The solar system at the engine's time and place, made once for both.
+    solar::SolarSystem& Solar();
+    // The engine's identifier of a body ("Solar.Planet.Mars").
+    CString SolarId(const solar::BodyRef& body) const;
+    std::vector<CString> FindSolarByName(const CString& text) const;
+    void AddSolarNear(double ra_deg, double dec_deg, double radius_deg,
+                      std::vector<std::pair<CString, double>>* out);
     void TimeOrPlaceChanged();
     tagADATE LocalDate() const;
 
@@ -200,6 +233,7 @@ class CSkyEngine : public CCorLum {
 
     // Work shared by every query at one time and place.
     std::unique_ptr<astrometry::AstrometryContext> m_context;
+    std::unique_ptr<solar::SolarSystem> m_solar;
     std::map<CString, std::optional<Object>> m_resolved;  // by lower-case identifier
     struct PathHash {
         size_t operator()(const CString& path) const {

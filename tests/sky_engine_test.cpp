@@ -12,13 +12,7 @@
 namespace {
 
 std::shared_ptr<const CSkyCatalog> Catalog() {
-    static const std::shared_ptr<const CSkyCatalog> catalog = [] {
-        auto c = std::make_shared<CSkyCatalog>();
-        std::string error;
-        if (!c->Load(CSkyCatalog::DefaultDataDir(), &error)) ADD_FAILURE() << error;
-        return c;
-    }();
-    return catalog;
+    return SharedSkyCatalog();
 }
 
 // 2026-12-06 12:00 UT, Tokyo.

@@ -1,6 +1,7 @@
 #include "tests/test_support.h"
 
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,4 +142,14 @@ std::vector<ReferenceRow> ReadReferenceTable(const std::string& path) {
     std::vector<ReferenceRow> rows;
     for (RefRow& row : ReadRefTable(path)) rows.push_back(std::move(row.cells));
     return rows;
+}
+
+std::shared_ptr<const CSkyCatalog> SharedSkyCatalog() {
+    static const std::shared_ptr<const CSkyCatalog> catalog = [] {
+        auto c = std::make_shared<CSkyCatalog>();
+        std::string error;
+        if (!c->Load(CSkyCatalog::DefaultDataDir(), &error)) ADD_FAILURE() << error;
+        return c;
+    }();
+    return catalog;
 }

@@ -4,15 +4,21 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "host/cstring.h"
+#include "sky/catalog.h"
 
 // UTF-8 of a UTF-16 text, for readable assertion messages.
 std::string U8(const CString& s);
+
+// The catalogues of data/, loaded once for every test (a failure to load is
+// a test failure).
+std::shared_ptr<const CSkyCatalog> SharedSkyCatalog();
 
 // The bytes of a file; empty when it cannot be read.
 std::string Slurp(const std::string& path);

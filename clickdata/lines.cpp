@@ -10,11 +10,18 @@
 namespace lines {
 
 double ReplyNumber(const CString& reply) {
-    return CStkStr(reply).atof(0.0);
+    return CStkStr::ToDouble(reply, 0.0);
 }
 
 int ReplyInteger(const CString& reply) {
-    return CStkStr(reply).atoi(0);
+    return CStkStr::ToInt(reply, 0);
+}
+
+CString QueryCommand(std::u16string_view object, std::u16string_view suffix) {
+    std::u16string command;
+    command.reserve(2 + object.size() + suffix.size());
+    command.append(u"? ").append(object).append(suffix);
+    return CString(std::move(command));
 }
 
 std::vector<CString> SplitList(const CString& list, char16_t separator) {
@@ -88,7 +95,7 @@ CString DistanceLine(const CString& label, const CString& reply, DistanceForm fo
 using namespace lines;
 
 CString CLumClickData::QueryObject(CCorLum* engine, const CString& suffix) {
-    return engine->Doit(u"? " + m_object.GetText() + suffix);
+    return engine->Doit(QueryCommand(m_object.GetText().view(), suffix.view()));
 }
 
 CString CLumClickData::GetHeadingAndPosition(CCorLum* engine, const CString& heading, int title) {

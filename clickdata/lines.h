@@ -4,6 +4,7 @@
 // that need a query are members of CLumClickData (lines.cpp).
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "host/cstring.h"
@@ -16,6 +17,10 @@ namespace lines {
 double ReplyNumber(const CString& reply);
 // The leading integer of a reply, 0 likewise ("12.9" reads 12).
 int ReplyInteger(const CString& reply);
+
+// The engine's query "? " + object + suffix, built in one piece: a text
+// sends about a hundred.
+CString QueryCommand(std::u16string_view object, std::u16string_view suffix);
 
 // CString::Format into a new string.
 template <class... Args>

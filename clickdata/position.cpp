@@ -42,7 +42,9 @@ CString CLumClickData::GetPosString(CCorLum* engine, tagCOORD_FORMAT_PREC level)
     const bool from_ground = !solar_view && !m_notEarth;
     const CString base =
         m_object.SameP(0, u"Constellation.") ? CString(u"ClickData.Mark") : m_object.GetText();
-    auto query = [&](const char16_t* suffix) { return engine->Doit(u"? " + base + suffix); };
+    auto query = [&](const char16_t* suffix) {
+        return engine->Doit(QueryCommand(base.view(), suffix));
+    };
 
     const int p = level;
     const auto q = static_cast<tagCOORD_FORMAT_PREC>(std::max(2, p - 1));

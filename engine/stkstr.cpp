@@ -1,12 +1,11 @@
 #include "engine/stkstr.h"
 
-#include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
-
-#include "host/c_locale.h"
+#include <string_view>
 
 namespace {
 
@@ -17,33 +16,62 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
+// The characters of a leading number, copied narrow: replies carry short
+// numbers, so a buffer on the stack holds nearly all; a longer one spills
+// into `spill`.
+class NumberText {
+  public:
+    void Add(char c) {
+        if (m_length < sizeof m_buffer) {
+            m_buffer[m_length++] = c;
+            return;
+        }
+        if (m_spill.empty()) m_spill.assign(m_buffer, m_length);
+        m_spill += c;
+        ++m_length;
+    }
+    const char* begin() const { return m_spill.empty() ? m_buffer : m_spill.data(); }
+    const char* end() const { return begin() + m_length; }
+    size_t size() const { return m_length; }
+    // Drops everything from the first character of `stops` on.
+    void CutAt(std::string_view stops) {
+        const std::string_view text(begin(), m_length);
+        const size_t cut = text.find_first_of(stops);
+        if (cut != std::string_view::npos) m_length = cut;
+    }
+
+  private:
+    char m_buffer[48];
+    size_t m_length = 0;
+    std::string m_spill;
+};
+
 // The leading decimal number of a text, as strtod would read it (leading
 // white space skipped), but never "inf", "nan" or hexadecimal.  Returns
 // false when the text does not begin with a number.
-bool LeadingNumber(const CString& text, std::string* number) {
+bool LeadingNumber(const CString& text, NumberText* out) {
     const auto& s = text.str();
     size_t i = 0;
     while (i < s.size() && IsSpace(s[i])) ++i;
-    std::string out;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) out += static_cast<char>(s[i++]);
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) out->Add(static_cast<char>(s[i++]));
     size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i])) out += static_cast<char>(s[i++]), ++digits;
+    while (i < s.size() && IsDigit(s[i])) out->Add(static_cast<char>(s[i++])), ++digits;
     if (i < s.size() && s[i] == u'.') {
-        out += '.';
+        out->Add('.');
         ++i;
-        while (i < s.size() && IsDigit(s[i])) out += static_cast<char>(s[i++]), ++digits;
+        while (i < s.size() && IsDigit(s[i])) out->Add(static_cast<char>(s[i++])), ++digits;
     }
     if (digits == 0) return false;
     if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
         size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) exponent += static_cast<char>(s[j++]);
+        const bool sign = j < s.size() && (s[j] == u'+' || s[j] == u'-');
+        if (sign) ++j;
         if (j < s.size() && IsDigit(s[j])) {
-            while (j < s.size() && IsDigit(s[j])) exponent += static_cast<char>(s[j++]);
-            out += exponent;
+            out->Add('e');
+            if (sign) out->Add(static_cast<char>(s[j - 1]));
+            while (j < s.size() && IsDigit(s[j])) out->Add(static_cast<char>(s[j++]));
         }
     }
-    *number = std::move(out);
     return true;
 }
 
@@ -66,26 +94,52 @@ constexpr int kTableTextLimit = 4095;
 }  // namespace
 
 int CStkStr::atoi(int def) const {
-    if (NoValue(m_str)) return def;
-    std::string number;
-    if (!LeadingNumber(m_str, &number)) return 0;
+    return ToInt(m_str, def);
+}
+
+double CStkStr::atof(double def) const {
+    return ToDouble(m_str, def);
+}
+
+int CStkStr::ToInt(const CString& text, int def) {
+    if (NoValue(text)) return def;
+    NumberText number;
+    if (!LeadingNumber(text, &number)) return 0;
     // Integer reading stops at the decimal point, as C's atoi does.
-    const size_t cut = number.find_first_of(".e");
-    if (cut != std::string::npos) number.resize(cut);
-    if (number.empty() || number == "+" || number == "-") return 0;
-    errno = 0;
-    const long long v = std::strtoll(number.c_str(), nullptr, 10);
+    number.CutAt(".e");
+    const char* first = number.begin();
+    // from_chars takes no plus sign.
+    if (first != number.end() && *first == '+') ++first;
+    long long v = 0;
+    const auto [end, error] = std::from_chars(first, number.end(), v);
+    if (error == std::errc::result_out_of_range) return *first == '-' ? INT_MIN : INT_MAX;
+    if (error != std::errc() || end != number.end()) return 0;
     if (v > INT_MAX) return INT_MAX;
     if (v < INT_MIN) return INT_MIN;
     return static_cast<int>(v);
 }
 
-double CStkStr::atof(double def) const {
-    if (NoValue(m_str)) return def;
-    std::string number;
-    if (!LeadingNumber(m_str, &number)) return 0.0;
-    const host::ScopedCLocale c_locale;
-    return std::strtod(number.c_str(), nullptr);
+double CStkStr::ToDouble(const CString& text, double def) {
+    if (NoValue(text)) return def;
+    NumberText number;
+    if (!LeadingNumber(text, &number)) return 0.0;
+    const char* first = number.begin();
+    if (*first == '+') ++first;
+    // from_chars reads as strtod does in the C locale, correctly rounded,
+    // and needs no switch of the thread's locale.
+    double v = 0.0;
+    const auto [end, error] = std::from_chars(first, number.end(), v);
+    if (error == std::errc::result_out_of_range) {
+        // strtod's results: an overflow is infinite, an underflow zero.
+        const bool negative = *first == '-';
+        const NumberText& n = number;
+        const std::string_view text(n.begin(), n.size());
+        const size_t e = text.find('e');
+        const bool tiny = e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+        if (tiny) return negative ? -0.0 : 0.0;
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    return error == std::errc() ? v : 0.0;
 }
 
 int CStkStr::IsNum() const {

@@ -40,6 +40,9 @@ class CStkStr {
     // leading number (0 when the text does not begin with one).
     int atoi(int def = 0) const;
     double atof(double def = 0.0) const;
+    // atoi and atof of a text without copying it into a CStkStr.
+    static int ToInt(const CString& text, int def = 0);
+    static double ToDouble(const CString& text, double def = 0.0);
     // First character is a digit, "+" or "-".
     int IsNum() const;
     int IsTrue() const;   // "TRUE", "ON" or "1"

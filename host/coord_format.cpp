@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -50,17 +51,35 @@ CString Placeholder(CString zero) {
 constexpr int kAngleDegDecimals[5] = {0, 2, 4, 6, 7};
 constexpr int kRaDegDecimals[5] = {0, 3, 5, 6, 7};
 
+// Appends `value` >= 0 in decimal with at least `width` digits, zeros in
+// front (printf's "%0*lld"): the forms below are digits and fixed marks
+// only, and are printed for every coordinate of a text.
+void AppendDigits(std::u16string& out, long long value, int width) {
+    char16_t digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int k = n; k < width; ++k) out += u'0';
+    while (n > 0) out += digits[--n];
+}
+
 // Right ascension of a level from `hours`, already known to be finite.
 CString FormatRa(double hours, int level) {
-    CString out;
+    std::u16string out;
     if (level == 1) {
         // Tenths of a minute of time.
         constexpr long long kPerHour = 600;
         const long long u =
             RoundUnits(Reduce(hours, 24.0) * static_cast<double>(kPerHour)) % (24 * kPerHour);
-        out.Format(u"%02dh%02d.%01dm", static_cast<int>(u / kPerHour),
-                   static_cast<int>(u % kPerHour / 10), static_cast<int>(u % 10));
-        return out;
+        AppendDigits(out, u / kPerHour, 2);
+        out += u'h';
+        AppendDigits(out, u % kPerHour / 10, 2);
+        out += u'.';
+        AppendDigits(out, u % 10, 1);
+        out += u'm';
+        return CString(std::move(out));
     }
     const int decimals = level - 1;  // of the seconds of time: 1, 2, 3
     const long long per_second = Pow10(decimals);
@@ -68,24 +87,32 @@ CString FormatRa(double hours, int level) {
     const long long u =
         RoundUnits(Reduce(hours, 24.0) * static_cast<double>(per_hour)) % (24 * per_hour);
     const long long seconds = u / per_second;
-    out.Format(u"%02dh%02dm%02d.%0*llds", static_cast<int>(seconds / 3600),
-               static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60), decimals,
-               u % per_second);
-    return out;
+    AppendDigits(out, seconds / 3600, 2);
+    out += u'h';
+    AppendDigits(out, seconds / 60 % 60, 2);
+    out += u'm';
+    AppendDigits(out, seconds % 60, 2);
+    out += u'.';
+    AppendDigits(out, u % per_second, decimals);
+    out += u's';
+    return CString(std::move(out));
 }
 
 // Sexagesimal angle |degrees| with `integer_digits` digits of degrees,
 // preceded by `sign` when it is not 0.  `degrees` is finite and not huge.
 CString FormatDms(double degrees, int level, char16_t sign, int integer_digits, long long wrap) {
-    CString out;
+    std::u16string out;
+    if (sign) out += sign;
     const double a = std::fabs(degrees);
     if (level == 1) {
         constexpr long long kPerDegree = 60;  // minutes of arc
         long long u = RoundUnits(a * kPerDegree);
         if (wrap > 0) u %= wrap * kPerDegree;
-        out.Format(u"%s%0*lld%c%02d'", sign ? CString(sign, 1) : CString(), integer_digits,
-                   u / kPerDegree, kDegree, static_cast<int>(u % kPerDegree));
-        return out;
+        AppendDigits(out, u / kPerDegree, integer_digits);
+        out += kDegree;
+        AppendDigits(out, u % kPerDegree, 2);
+        out += u'\'';
+        return CString(std::move(out));
     }
     const int decimals = level - 2;  // of the seconds of arc: 0, 1, 2
     const long long per_second = Pow10(decimals);
@@ -93,12 +120,17 @@ CString FormatDms(double degrees, int level, char16_t sign, int integer_digits, 
     long long u = RoundUnits(a * static_cast<double>(per_degree));
     if (wrap > 0) u %= wrap * per_degree;
     const long long seconds = u / per_second;
-    out.Format(u"%s%0*lld%c%02d'%02d", sign ? CString(sign, 1) : CString(), integer_digits,
-               seconds / 3600, kDegree, static_cast<int>(seconds / 60 % 60),
-               static_cast<int>(seconds % 60));
-    if (decimals > 0) out.AppendFormat(u".%0*lld", decimals, u % per_second);
+    AppendDigits(out, seconds / 3600, integer_digits);
+    out += kDegree;
+    AppendDigits(out, seconds / 60 % 60, 2);
+    out += u'\'';
+    AppendDigits(out, seconds % 60, 2);
+    if (decimals > 0) {
+        out += u'.';
+        AppendDigits(out, u % per_second, decimals);
+    }
     out += u'"';
-    return out;
+    return CString(std::move(out));
 }
 
 // Decimal degrees |degrees| with `decimals` places and `integer_digits`
@@ -108,10 +140,13 @@ CString FormatDecimal(double degrees, int decimals, char16_t sign, int integer_d
     const long long per_degree = Pow10(decimals);
     long long u = RoundUnits(std::fabs(degrees) * static_cast<double>(per_degree));
     if (wrap > 0) u %= wrap * per_degree;
-    CString out;
-    out.Format(u"%s%0*lld.%0*lld%c", sign ? CString(sign, 1) : CString(), integer_digits,
-               u / per_degree, decimals, u % per_degree, kDegree);
-    return out;
+    std::u16string out;
+    if (sign) out += sign;
+    AppendDigits(out, u / per_degree, integer_digits);
+    out += u'.';
+    AppendDigits(out, u % per_degree, decimals);
+    out += kDegree;
+    return CString(std::move(out));
 }
 
 // A latitude beyond this many degrees cannot be a coordinate and would not

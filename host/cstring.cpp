@@ -1,9 +1,11 @@
 #include "host/cstring.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "host/c_locale.h"
 
@@ -303,19 +305,28 @@ struct Spec {
     char conv = 0;
 };
 
-std::u16string Widen(const std::string& ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
+// A printf directive for one conversion: "%", the flags, width, precision,
+// the length modifier and the conversion.  The flags are at most five and
+// the fields are capped at kMaxField, so it always fits.
+struct Directive {
+    char text[32];
+};
 
-std::string Narrow(const Spec& spec, char conv) {
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0) f += std::to_string(spec.width);
+Directive Narrow(const Spec& spec, const char* length, char conv) {
+    Directive d{};
+    char* at = d.text;
+    *at++ = '%';
+    for (const char f : spec.flags) *at++ = f;
+    char* const end = d.text + sizeof d.text - 1;
+    if (spec.width >= 0) at = std::to_chars(at, end, spec.width).ptr;
     if (spec.precision >= 0) {
-        f += '.';
-        f += std::to_string(spec.precision);
+        *at++ = '.';
+        at = std::to_chars(at, end, spec.precision).ptr;
     }
-    f += conv;
-    return f;
+    while (*length) *at++ = *length++;
+    *at++ = conv;
+    *at = '\0';
+    return d;
 }
 
 // A double where an integer is wanted: truncated toward zero like a C cast,
@@ -328,23 +339,26 @@ long long DoubleToInteger(double d) {
     return static_cast<long long>(d);
 }
 
-// snprintf into a string of the size the result needs; widths and
-// precisions up to kMaxField make texts longer than any fixed buffer.
+// snprintf of one value, appended to `out` (ASCII, so widened one to one);
+// widths and precisions up to kMaxField make texts longer than the buffer
+// on the stack, and those are printed again at their size.
 template <typename T>
-std::string PrintC(const std::string& fmt, T v) {
+void PrintC(const Directive& fmt, T v, std::u16string* out) {
     const host::ScopedCLocale c_locale;
     char buf[512];
-    const int n = std::snprintf(buf, sizeof buf, fmt.c_str(), v);
-    if (n < 0) return {};
-    if (n < static_cast<int>(sizeof buf)) return std::string(buf, static_cast<size_t>(n));
+    const int n = std::snprintf(buf, sizeof buf, fmt.text, v);
+    if (n < 0) return;
+    if (n < static_cast<int>(sizeof buf)) {
+        out->append(buf, buf + n);
+        return;
+    }
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), fmt.c_str(), v);
-    big.resize(static_cast<size_t>(n));
-    return big;
+    std::snprintf(big.data(), big.size(), fmt.text, v);
+    out->append(big.begin(), big.begin() + n);
 }
 
-std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv) {
-    const bool integral = std::string("diuxXoc").find(conv) != std::string::npos;
+void PrintNumber(const Spec& spec, const FormatArg& arg, char conv, std::u16string* out) {
+    const bool integral = std::string_view("diuxXoc").find(conv) != std::string_view::npos;
     if (integral) {
         long long v = 0;
         switch (arg.kind) {
@@ -364,10 +378,9 @@ std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv)
                 v = 0;
                 break;
         }
-        std::string f = fmt;
-        f.insert(f.size() - 1, "ll");
-        if (conv == 'd' || conv == 'i') return PrintC(f, v);
-        return PrintC(f, static_cast<unsigned long long>(v));
+        const Directive f = Narrow(spec, "ll", conv);
+        if (conv == 'd' || conv == 'i') return PrintC(f, v, out);
+        return PrintC(f, static_cast<unsigned long long>(v), out);
     }
     double v = 0;
     switch (arg.kind) {
@@ -387,7 +400,7 @@ std::string PrintNumber(const std::string& fmt, const FormatArg& arg, char conv)
             v = 0;
             break;
     }
-    return PrintC(fmt, v);
+    PrintC(Narrow(spec, "", conv), v, out);
 }
 
 std::u16string Pad(std::u16string body, const Spec& spec) {
@@ -406,6 +419,8 @@ constexpr int kMaxField = 4096;
 
 std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>& args) {
     std::u16string out;
+    // Room for the format and a few numbers, so that the text rarely moves.
+    out.reserve(fmt.size() + 16 * args.size());
     size_t next_arg = 0;
     const FormatArg none(0);
     auto take = [&]() -> const FormatArg& {
@@ -486,7 +501,7 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
             case u'g':
             case u'G': {
                 const char cv = static_cast<char>(conv);
-                out += Widen(PrintNumber(Narrow(spec, cv), take(), cv));
+                PrintNumber(spec, take(), cv, &out);
                 break;
             }
             case u'c': {
@@ -517,7 +532,7 @@ std::u16string FormatText(std::u16string_view fmt, const std::vector<FormatArg>&
                     // A number where text was asked for: print the number.
                     Spec plain;
                     const char cv = a.kind == FormatArg::Kind::Double ? 'g' : 'd';
-                    body = Widen(PrintNumber(Narrow(plain, cv), a, cv));
+                    PrintNumber(plain, a, cv, &body);
                 }
                 if (spec.precision >= 0 && static_cast<int>(body.size()) > spec.precision) {
                     body.resize(static_cast<size_t>(spec.precision));

@@ -1,5 +1,7 @@
 #include "sky/command.h"
 
+#include <utility>
+
 namespace sky {
 namespace {
 
@@ -55,7 +57,9 @@ Statement ParseStatement(const CString& text) {
 
     if (body[0] == u'?') {
         s.kind = Statement::Kind::Query;
-        s.target = body.Mid(1).Trim();
+        // A text asks dozens of these: the target is cut in place.
+        body.Delete(0);
+        s.target = std::move(body.TrimLeft());
         if (s.target.IsEmpty()) s.kind = Statement::Kind::Invalid;
         return s;
     }

@@ -98,6 +98,7 @@ void CSkyEngine::SetPickedStar(const CString& starId) {
     m_pickedStar = starId;
     m_paths.clear();  // some may hold the slot's object
     m_resolved.erase(u"star.xno0");
+    m_lastObject = nullptr;
     m_positions.erase(u"star.xno0");
     m_events.erase(u"star.xno0");
 }
@@ -207,6 +208,7 @@ void CSkyEngine::ValueChanged(const CString& lowerPath) {
 void CSkyEngine::ForgetResolutions() {
     m_paths.clear();
     m_resolved.clear();
+    m_lastObject = nullptr;
 }
 
 // Paths of the sky state that no table lists: the settable texts, and the
@@ -250,14 +252,18 @@ std::optional<CSkyEngine::ResolvedPath> CSkyEngine::ResolvePath(const CString& e
     if (out.state) return out;
     CString identifier, suffix;
     if (!SplitObjectPath(expression, lower, &identifier, &suffix)) return std::nullopt;
-    const CString key = Lower(identifier);
-    auto known = m_resolved.find(key);
-    if (known == m_resolved.end()) {
-        if (m_resolved.size() >= kMaxCachedPaths) ForgetResolutions();
-        known = m_resolved.emplace(key, Resolve(identifier)).first;
+    if (!m_lastObject || identifier.view() != m_lastIdentifier.view()) {
+        const CString key = Lower(identifier);
+        auto known = m_resolved.find(key);
+        if (known == m_resolved.end()) {
+            if (m_resolved.size() >= kMaxCachedPaths) ForgetResolutions();
+            known = m_resolved.emplace(key, Resolve(identifier)).first;
+        }
+        if (!known->second) return std::nullopt;
+        m_lastIdentifier = identifier;
+        m_lastObject = &*known->second;
     }
-    if (!known->second) return std::nullopt;
-    out.object = &*known->second;
+    out.object = m_lastObject;
     out.get = FindGetter(out.object->kind, suffix);
     return out;
 }

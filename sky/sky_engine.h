@@ -235,6 +235,10 @@ class CSkyEngine : public CCorLum {
     std::unique_ptr<astrometry::AstrometryContext> m_context;
     std::unique_ptr<solar::SolarSystem> m_solar;
     std::map<CString, std::optional<Object>> m_resolved;  // by lower-case identifier
+    // The queries of one text name one object: the last one found, by its
+    // identifier as sent, skips the search.  Cleared with m_resolved.
+    CString m_lastIdentifier;
+    const Object* m_lastObject = nullptr;  // in m_resolved
     struct PathHash {
         size_t operator()(const CString& path) const {
             return std::hash<std::u16string_view>()(path.view());

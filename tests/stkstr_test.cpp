@@ -87,7 +87,9 @@ TEST(CStkStrReaders, NumbersFollowTheCLibrary) {
     // Leading-number semantics are those of strtol and strtod: leading white
     // space skipped, reading stops at the first character that does not fit.
     for (const char* t : {"-17", "+5", "\t-3.75 deg", "1e", "2.5e-3", "-.5", "5.", "12:34", "1,5",
-                          "-3.9", "123456789012", "-123456789012", "99999999999999999999999"}) {
+                          "-3.9", "123456789012", "-123456789012", "99999999999999999999999",
+                          "1e999", "-1e999", "1e-999", "+.5e+3", "2461381.123456789012345678",
+                          "3.14159265358979323846264338327950288419716939937510582097494459"}) {
         const CStkStr v(CString::FromUtf8(t));
         const long long whole = std::strtoll(t, nullptr, 10);
         const int expected_int = whole > INT_MAX   ? INT_MAX

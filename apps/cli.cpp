@@ -1,8 +1,10 @@
 #include "apps/cli.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -12,10 +14,14 @@
 #include "engine/stkstr.h"
 #include "engine/trace_corlum.h"
 #include "host/iso_time.h"
+#include "host/message_queue.h"
+#include "host/network.h"
 #include "host/registry.h"
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
 #include "sky/sky_engine.h"
+#include "thumbs/gallery_client.h"
+#include "thumbs/gallery_reply.h"
 
 namespace vexclk {
 namespace {
@@ -34,6 +40,7 @@ const char* const kUsage =
     "  find   print the objects that bear a name, or lie near a place\n"
     "  comment  print or set the user's comment on an object, or list the comments\n"
     "  keys   print the comment key and the gallery search key of each object\n"
+    "  gallery  fetch one page of the posted-image gallery and its thumbnails\n"
     "\n"
     "'vexclk COMMAND --help' describes a command.\n";
 
@@ -134,6 +141,24 @@ const char* const kKeysUsage =
     "  search-key<TAB>KEY\n"
     "Backslash, tab, line feed and carriage return in a key print as \\\\, \\t, \\n\n"
     "and \\r.\n";
+const char* const kGalleryUsage =
+    "usage: vexclk gallery [--base URL] [--offset N] [--timeouts CONNECT,SEND,RECEIVE]\n"
+    "                      [--dir DIR] KEY\n"
+    "\n"
+    "Asks the posted-image gallery for the page of posts about KEY (an object's\n"
+    "search string) that starts at item N (default 0), downloads the page's\n"
+    "thumbnails and prints total<TAB>N, limit<TAB>N, one line per item\n"
+    "INDEX<TAB>TITLE<TAB>AUTHOR<TAB>DATE<TAB>THUMBNAIL-PATH (empty when the\n"
+    "thumbnail did not download; tab, CR and LF inside shown as \\t, \\r, \\n),\n"
+    "then folder<TAB>PATH.\n"
+    "\n"
+    "options:\n"
+    "  --base URL        the search service (default: $VEXCLK_GALLERY_URL, else the\n"
+    "                    settings store's Network/GallerySearchURL)\n"
+    "  --timeouts C,S,R  connect, send and receive time-outs in milliseconds for\n"
+    "                    this run (default: the saved ImageThumb*Timeout values)\n"
+    "  --dir DIR         put the thumbnails into the existing folder DIR (default:\n"
+    "                    a new folder under the temporary directory, kept)\n";
 
 struct BadInput {
     std::string message;
@@ -182,8 +207,10 @@ std::pair<const CCdStatus::Field*, int> ParseSetting(const std::string& command,
     return {field, *v};
 }
 
-std::string ShowControls(const CString& text) {
+// CR and LF (and tab, when asked) as \r, \n, \t: one value on one line.
+std::string ShowControls(const CString& text, bool tabs = false) {
     CString shown = text;
+    if (tabs) shown.Replace(u"\t", u"\\t");
     shown.Replace(u"\r", u"\\r");
     shown.Replace(u"\n", u"\\n");
     return shown.ToUtf8();
@@ -640,6 +667,88 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
+// "C,S,R": three time-outs in milliseconds, each at least 1.
+host::HttpTimeouts ParseTimeouts(const std::string& text) {
+    std::vector<int> values;
+    for (size_t start = 0; start <= text.size() && values.size() < 4;) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const auto v = ParseInt(text.substr(start, comma - start));
+        values.push_back(v && *v >= 1 ? *v : 0);
+        start = comma + 1;
+    }
+    if (values.size() != 3 || std::count(values.begin(), values.end(), 0) > 0) {
+        throw BadInput{
+            "vexclk gallery: --timeouts wants CONNECT,SEND,RECEIVE in milliseconds "
+            "(each at least 1), got '" +
+            text + "'"};
+    }
+    return {values[0], values[1], values[2]};
+}
+
+int RunGallery(const std::vector<std::string>& args, std::ostream& out) {
+    CMessageQueue queue;
+    CGalleryClient client(queue);
+    std::string dir;
+    std::vector<std::string> keys;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw BadInput{"vexclk gallery: " + a + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--help") {
+            out << kGalleryUsage;
+            return 0;
+        } else if (a == "--base") {
+            client.SetBaseUrl(CString::FromUtf8(value()));
+        } else if (a == "--dir") {
+            dir = value();
+        } else if (a == "--timeouts") {
+            client.SetTimeouts(ParseTimeouts(value()));
+        } else if (a == "--offset") {
+            const std::string text = value();
+            const auto n = ParseInt(text);
+            if (!n || *n < 0 || *n > kMaxTotal) {
+                throw BadInput{"vexclk gallery: --offset wants an item number within 0.." +
+                               std::to_string(kMaxTotal) + ", got '" + text + "'"};
+            }
+            client.SetOffset(*n);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw BadInput{"vexclk gallery: unknown option '" + a + "'"};
+        } else {
+            keys.push_back(a);
+        }
+    }
+    if (keys.size() != 1) throw BadInput{"vexclk gallery: give one KEY"};
+    if (!dir.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(dir, ec)) {
+            throw BadInput{"vexclk gallery: --dir '" + dir + "' is not a folder"};
+        }
+        client.SetThumbFolder(dir);
+    } else if (!client.PrepareThumbFolder()) {
+        throw BadInput{"vexclk gallery: cannot create a folder for the thumbnails"};
+    }
+    client.SetSearchKey(CString::FromUtf8(keys[0]));
+    client.RequestPage(1);
+    if (PumpGalleryMessages(queue, client, -1) == CGalleryClient::Event::Failed) {
+        throw BadInput{"vexclk gallery: " + ShowControls(CString::FromUtf8(client.GetFailure()))};
+    }
+    client.KeepThumbFolder();
+    out << "total\t" << client.GetTotal() << "\nlimit\t" << client.GetLimit() << "\n";
+    const CArray<CImageItem>& items = client.Items();
+    for (int i = client.GetOffset(); i < items.GetSize(); ++i) {
+        const CImageItem& item = items[i];
+        std::error_code ec;
+        const std::string thumb = item.thumbPath.ToUtf8();
+        out << i << '\t' << ShowControls(item.title, true) << '\t'
+            << ShowControls(item.author, true) << '\t' << ShowControls(item.date, true) << '\t'
+            << (!thumb.empty() && std::filesystem::is_regular_file(thumb, ec) ? thumb : "") << "\n";
+    }
+    out << "folder\t" << client.GetThumbFolder() << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -677,6 +786,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
                 ParseOptions(args, command, {"--replies", "--file", "--set", "--list"}), out);
         }
         if (command == "keys") return RunKeys(ParseOptions(args, command, {"--replies"}), out);
+        if (command == "gallery") return RunGallery(args, out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
         err << bad.message << "\n";

@@ -6,6 +6,7 @@ packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   liberfa-dev picojson-dev
+  libcurl4-openssl-dev libcpp-httplib-dev ca-certificates
 )
 
 missing=()

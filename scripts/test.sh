@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal
-# build with warnings as errors, once under AddressSanitizer and UBSan.
+# build with warnings as errors, once under AddressSanitizer and UBSan; the
+# gallery client's worker threads once more under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +13,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bash scripts/build.sh build-asan -DVEXCLK_SANITIZE=ON -DVEXCLK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+
+export TSAN_OPTIONS=halt_on_error=1
+bash scripts/build.sh build-tsan -DVEXCLK_SANITIZE_THREAD=ON -DVEXCLK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+build-tsan/tests/vexclk_tests --gtest_filter='Gallery*'

@@ -76,6 +76,9 @@ struct PrivateStoreForThisProgram {
     TempDir dir;
     PrivateStoreForThisProgram() {
         setenv("VEXCLK_REGISTRY", (dir.path() + "/registry.json").c_str(), 1);
+        // The loopback servers of the network tests are reached directly,
+        // whatever proxy the developer's environment names.
+        setenv("no_proxy", "127.0.0.1", 1);
     }
 } const g_private_store;
 

@@ -19,21 +19,21 @@ struct CommentKeyTest : TextFixture {
                                 {u".HipparcosNumber", u"100"}});
         Object(u"Star.HD5", {{u".Constellation.Abbreviation", u"Ori"}});
         Object(u"star.No3", {{u".BayerLetter", u"α"}, {u".Constellation.Abbreviation", u"Sco"}});
-        Reply(u"Equatorial(5.5,-5.4)", u".Position.Constellation", u"Orion");
-        Reply(u"Constellation.Orion", u".Abbreviation", u"Ori");
-        Reply(u"Constellation.Ori", u".Abbreviation", u"Ori");
-        Reply(u"Solar.Comet.Halley", u".ID", u"1P");
-        Reply(u"Solar.MinorPlanet.Ceres", u".ID", u"1");
-        Reply(u"DeepSky.M42", u".Number", u"NGC 1976");
-        Reply(u"deepskyobject.Pgc2557", u".Number", u"  ");
-        Reply(u"ArtificialSatellite.ISS", u".Number", u"25544");
-        Reply(u"Meteor.Geminids", u".Name", u"ふたご座流星群");
-        Reply(u"Adf.#2.No7", u".Name", u"θ1 Tau");
+        Object(u"Equatorial(5.5,-5.4)", {{u".Position.Constellation", u"Orion"}});
+        Object(u"Constellation.Orion", {{u".Abbreviation", u"Ori"}});
+        Object(u"Constellation.Ori", {{u".Abbreviation", u"Ori"}});
+        Object(u"Solar.Comet.Halley", {{u".ID", u"1P"}});
+        Object(u"Solar.MinorPlanet.Ceres", {{u".ID", u"1"}});
+        Object(u"DeepSky.M42", {{u".Number", u"NGC 1976"}});
+        Object(u"deepskyobject.Pgc2557", {{u".Number", u"  "}});
+        Object(u"ArtificialSatellite.ISS", {{u".Number", u"25544"}});
+        Object(u"Meteor.Geminids", {{u".Name", u"ふたご座流星群"}});
+        Object(u"Adf.#2.No7", {{u".Name", u"θ1 Tau"}});
         Reply(u"? AdfSystem.#2.File", u"hyades.adf");
         Reply(u"? AdfSystem.#2.ObjectName", u"Hyades");
-        Reply(u"Adf.#2", u".ObjectName", u"Hyades");
-        Reply(u"Adf.#2.No7", u".Label", u"7");
-        Reply(u"Hyades.7", u".Name", u"vB 71");
+        Object(u"Adf.#2", {{u".ObjectName", u"Hyades"}});
+        Object(u"Adf.#2.No7", {{u".Label", u"7"}});
+        Object(u"Hyades.7", {{u".Name", u"vB 71"}});
     }
 };
 

@@ -30,11 +30,11 @@ double Jd(int y, int mo, int d, int h, int mi) {
 
 TEST(SatelliteText, TitleNameFallbackAndLines) {
     Sky s;
-    s.Reply(kIss, u".Number", u"25544");
+    s.Object(kIss, {{u".Number", u"25544"}});
     EXPECT_EQ(s.Text(kIss, 1), " (25544)");  // neither name
-    s.Reply(kIss, u".TLEName", u"ISS (ZARYA)");
+    s.Object(kIss, {{u".TLEName", u"ISS (ZARYA)"}});
     EXPECT_EQ(s.Text(kIss, 1), "ISS (ZARYA) (25544)");
-    s.Reply(kIss, u".Name", u"ISS");
+    s.Object(kIss, {{u".Name", u"ISS"}});
     s.status.DispDistR = 1;
     s.Object(kIss, {{u".GeocentricDistance", u"6791.4"}, {u".TopocentricDistance", u"1234.6"}});
     EXPECT_EQ(s.Text(kIss), "ISS (25544)\r\n地心距離 6791 km\r\n測心距離 1235 km\r\n");
@@ -76,7 +76,7 @@ TEST(SatelliteText, ElementEpoch) {
     };
     for (const auto& c : cases) {
         Sky s;
-        s.Reply(kIss, u".Element.JulianEpoch", c.reply);
+        s.Object(kIss, {{u".Element.JulianEpoch", c.reply}});
         EXPECT_EQ(s.Text(kIss), " ()\r\n" + c.lines) << U8(c.reply);
     }
 }

@@ -1,0 +1,49 @@
+#include "host/ui/ui_misc.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+#include <QWidget>
+#include <cstdlib>
+
+#include "host/ui/qt_text.h"
+
+double CResScale::GetRatio(const QWidget* window) {
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return 1.0;
+    const double dpi = screen->logicalDotsPerInchY() * screen->devicePixelRatio();
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
+int CLumTheme::SetWindowTheme(CWnd* window, const char16_t* appName, const char16_t* idList) {
+    (void)window, (void)appName, (void)idList;
+    return 0;
+}
+
+namespace host::ui {
+
+namespace {
+
+std::function<int(const CString&)>& OpenHandler() {
+    static std::function<int(const CString&)> handler;
+    return handler;
+}
+
+}  // namespace
+
+int ShellOpen(const CString& address) {
+    if (OpenHandler()) return OpenHandler()(address);
+    return QDesktopServices::openUrl(QUrl(ToQString(address))) ? 1 : 0;
+}
+
+void SetShellOpenHandler(std::function<int(const CString&)> handler) {
+    OpenHandler() = std::move(handler);
+}
+
+void PrepareEnvironment() {
+    // VEXCLK_FONTCONFIG_FILE: where the build put the shipped file.
+    setenv("FONTCONFIG_FILE", VEXCLK_FONTCONFIG_FILE, 0);
+}
+
+}  // namespace host::ui

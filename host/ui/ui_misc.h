@@ -1,0 +1,44 @@
+// Small parts of the host's user-interface library: the screen-scale ratio,
+// visual styles, opening addresses with the desktop, and the set-up every
+// program with windows does before it makes its application object.
+#pragma once
+
+#include <functional>
+
+#include "host/cstring.h"
+#include "host/ui/wnd.h"
+
+class QWidget;
+
+class CResScale {
+  public:
+    // The screen's scale against the standard 96 dots per inch of the
+    // window's screen (the primary screen without a window): 1.0 at the
+    // standard resolution, 1.5 at 144 dpi.
+    static double GetRatio(const QWidget* window);
+};
+
+class CLumTheme {
+  public:
+    // Switches visual styles off for a window when both names are empty.
+    // Qt draws every widget with the application's one style, so there is
+    // nothing to switch: returns 0 (success) and changes nothing.
+    static int SetWindowTheme(CWnd* window, const char16_t* appName, const char16_t* idList);
+};
+
+namespace host::ui {
+
+// Opens an address with the desktop's handler (the browser, the mail
+// program); non-zero when it was handed over.  Every program of the module
+// opens addresses through here.
+int ShellOpen(const CString& address);
+// Replaces the desktop's handler (tests record what would be opened); an
+// empty function restores it.
+void SetShellOpenHandler(std::function<int(const CString&)> handler);
+
+// Run before the QApplication is made: selects the shipped fontconfig file
+// (res/fonts/fonts.conf, which maps the dialogs' Windows font names to
+// IPAGothic) unless FONTCONFIG_FILE is already set.
+void PrepareEnvironment();
+
+}  // namespace host::ui

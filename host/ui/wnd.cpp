@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <mutex>
+#include <vector>
 
 #include "host/ui/qt_text.h"
 
@@ -137,10 +138,13 @@ int CWnd::DestroyWindow() {
     if (!m_widget) return 0;
     OnDestroy();
     // Windows taken over inside this one are destroyed with it, after it.
+    // Collected first: destroying one may delete the widgets of others.
+    std::vector<CWnd*> inside;
     for (QObject* child : m_widget->findChildren<QObject*>()) {
         auto* bridge = dynamic_cast<WndBridge*>(child);
-        if (bridge && bridge->Wnd() && bridge->Wnd() != this) bridge->Wnd()->DestroyWindow();
+        if (bridge && bridge->Wnd() && bridge->Wnd() != this) inside.push_back(bridge->Wnd());
     }
+    for (CWnd* wnd : inside) wnd->DestroyWindow();
     QWidget* widget = m_widget;
     const bool owned = m_owned;
     ForgetWidget();

@@ -70,6 +70,7 @@ int CDlgClickData::Create() {
     if (m_look == 0) {
         SetBackgroundColor(m_bgBrush);
         CLumTheme::SetWindowTheme(&m_edit, u"", u"");
+        m_edit.GetSafeHwnd()->setStyleSheet(QString::fromLatin1(host::ui::DarkScrollBarStyle()));
     }
     ShowWindow(SW_HIDE);
     m_edit.SetDefaultCharFormat(kTextFace, kTextColour, m_bgBrush);

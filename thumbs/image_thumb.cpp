@@ -88,11 +88,7 @@ int CImageThumb::Attach(int id, CWnd* parent) {
         // The skinned look of the dark palette.
         m_label->setStyleSheet(
             QStringLiteral("color: rgb(196,196,196); background: rgb(40,40,40);"));
-        m_scroll->setStyleSheet(QStringLiteral(
-            "QScrollBar { background: rgb(48,48,48); height: 14px; }"
-            "QScrollBar::handle { background: rgb(96,96,96); min-width: 16px; border-radius: 3px; }"
-            "QScrollBar::add-line, QScrollBar::sub-line { background: rgb(64,64,64); width: 14px; "
-            "}"));
+        m_scroll->setStyleSheet(QString::fromLatin1(host::ui::DarkScrollBarStyle()));
     }
     QObject::connect(m_scroll, &QScrollBar::actionTriggered, [this](int action) {
         switch (action) {

@@ -41,6 +41,18 @@ void SetShellOpenHandler(std::function<int(const CString&)> handler) {
     OpenHandler() = std::move(handler);
 }
 
+const char* DarkScrollBarStyle() {
+    return "QScrollBar { background: rgb(48,48,48); border: none; }"
+           "QScrollBar:horizontal { height: 14px; } QScrollBar:vertical { width: 14px; }"
+           "QScrollBar::handle { background: rgb(96,96,96); border-radius: 3px; }"
+           "QScrollBar::handle:horizontal { min-width: 16px; }"
+           "QScrollBar::handle:vertical { min-height: 16px; }"
+           "QScrollBar::add-line, QScrollBar::sub-line { background: rgb(64,64,64); border: none; }"
+           "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 14px; }"
+           "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 14px; }"
+           "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
+}
+
 void PrepareEnvironment() {
     // VEXCLK_FONTCONFIG_FILE: where the build put the shipped file.
     setenv("FONTCONFIG_FILE", VEXCLK_FONTCONFIG_FILE, 0);

@@ -36,6 +36,9 @@ int ShellOpen(const CString& address);
 // empty function restores it.
 void SetShellOpenHandler(std::function<int(const CString&)> handler);
 
+// Style sheet of the dark look's scroll bars: dark grooves, grey handles.
+const char* DarkScrollBarStyle();
+
 // Run before the QApplication is made: selects the shipped fontconfig file
 // (res/fonts/fonts.conf, which maps the dialogs' Windows font names to
 // IPAGothic) unless FONTCONFIG_FILE is already set.

@@ -62,6 +62,8 @@ int CImageThumb::Attach(int id, CWnd* parent) {
     if (!SubclassDlgItem(id, parent)) return 0;
     QWidget* strip = GetSafeHwnd();
     strip->setMouseTracking(true);
+    // It paints every pixel: its repaints never need the palette's.
+    strip->setAttribute(Qt::WA_OpaquePaintEvent);
     m_ratio = CResScale::GetRatio(strip);
     const auto scaled = [this](double pixels) { return static_cast<int>(pixels * m_ratio); };
     m_cellWidth = scaled(100);

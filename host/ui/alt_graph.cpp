@@ -35,6 +35,8 @@ double SpanStart(double nowJd, double zone, int hours, int centreMidnight) {
 int CAltGraph::Attach(int id, CWnd* parent) {
     if (!SubclassDlgItem(id, parent)) return 0;
     GetSafeHwnd()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // It paints every pixel: its repaints never need the palette's.
+    GetSafeHwnd()->setAttribute(Qt::WA_OpaquePaintEvent);
     return 1;
 }
 

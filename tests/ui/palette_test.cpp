@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -80,6 +81,19 @@ TEST_F(PaletteTest, UnchangedRefreshAsksFiveQueriesAndForceRebuilds) {
     EXPECT_EQ(engine.Commands(), five);
     palette->OnUpdate(1);
     EXPECT_TRUE(Rebuilt());
+}
+
+TEST_F(PaletteTest, AnIdlePaletteAsksTheEngineNothing) {
+    Open();
+    const auto idle = [] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 200) QCoreApplication::processEvents();
+    };
+    idle();
+    engine.ClearCommands();
+    idle();  // a repaint that caused another would ask for the graph again and again
+    EXPECT_TRUE(engine.Commands().empty());
 }
 
 TEST_F(PaletteTest, EachChangeOfSkyOrSelectionRebuilds) {

@@ -23,20 +23,6 @@ constexpr int kFadeStep = 32;
 constexpr int kFadeLow = 128;
 constexpr int kFadeSleepMs = 50;
 
-// Only these addresses are handed to the desktop: a link in an information
-// text or a comment may name anything, and a file or a program must never
-// be opened by a click.
-bool IsOpenableLink(const CString& address) {
-    for (const char16_t* scheme : {u"http://", u"https://", u"mailto:"}) {
-        const CString prefix(scheme);
-        if (address.Left(prefix.GetLength()).CompareNoCase(prefix) == 0 &&
-            address.GetLength() > prefix.GetLength()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 CDlgClickData::CDlgClickData(CWnd* parent, const CString& dataDir)
@@ -373,7 +359,12 @@ LRESULT CDlgClickData::OnNotifyLink(const ENLINK* link) {
     m_edit.SetSel(link->chrg.cpMin, link->chrg.cpMax);
     const CString address = m_edit.GetSelText();
     m_edit.SetSel(start, end);
-    if (IsOpenableLink(address)) host::ui::ShellOpen(address);
+    // Only web and mail addresses go to the desktop: a link in a text or a
+    // comment may name anything, and a file or a program must never be
+    // opened by a click.
+    if (host::ui::HasPrefix(address, {u"http://", u"https://", u"mailto:"})) {
+        host::ui::ShellOpen(address);
+    }
     return 1;
 }
 

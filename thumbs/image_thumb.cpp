@@ -337,7 +337,7 @@ LRESULT CImageThumb::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnGalleryEvent(m_client.OnMessage(message));
         return 0;
     }
-    if (message == WM_IMAGE_VIEWER_STEP) {
+    if (message == CDlgImageViewer::WM_IMAGE_VIEWER_STEP) {
         const int step = wParam == CDlgImageViewer::kStepPrevious ? -1
                          : wParam == CDlgImageViewer::kStepNext   ? 1
                                                                   : 0;

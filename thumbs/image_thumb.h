@@ -22,9 +22,6 @@ class QScrollBar;
 
 class CImageThumb : public CWnd {
   public:
-    // Message of the image viewer: wParam 1 steps to the previous post,
-    // 2 to the next.
-    static constexpr UINT WM_IMAGE_VIEWER_STEP = 2074;
     // The longest waits for the pipeline to stop: before a scroll fetches,
     // and before the strip goes.
     static constexpr int kScrollWaitMs = 5000;

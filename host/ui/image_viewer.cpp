@@ -19,8 +19,7 @@ constexpr int kImageHeight = 480;
 // The post's page is opened only as a web address: the gallery's reply
 // decides the address, and it must not start a program or open a file.
 bool IsWebAddress(const CString& url) {
-    return url.Left(7).CompareNoCase(u"http://") == 0 ||
-           url.Left(8).CompareNoCase(u"https://") == 0;
+    return host::ui::HasPrefix(url, {u"http://", u"https://"});
 }
 
 }  // namespace

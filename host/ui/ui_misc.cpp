@@ -37,6 +37,15 @@ int ShellOpen(const CString& address) {
     return QDesktopServices::openUrl(QUrl(ToQString(address))) ? 1 : 0;
 }
 
+bool HasPrefix(const CString& address, std::initializer_list<const char16_t*> prefixes) {
+    for (const char16_t* prefix : prefixes) {
+        const int length = CString(prefix).GetLength();
+        if (address.GetLength() > length && address.Left(length).CompareNoCase(prefix) == 0)
+            return true;
+    }
+    return false;
+}
+
 void SetShellOpenHandler(std::function<int(const CString&)> handler) {
     OpenHandler() = std::move(handler);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 
 #include "host/cstring.h"
 #include "host/ui/wnd.h"
@@ -32,6 +33,10 @@ namespace host::ui {
 // program); non-zero when it was handed over.  Every program of the module
 // opens addresses through here.
 int ShellOpen(const CString& address);
+// Whether `address` starts with one of `prefixes` ("https://", "mailto:"),
+// in any letter case, and names something after it.  What comes from a
+// text, a comment or the gallery is opened only when it passes this test.
+bool HasPrefix(const CString& address, std::initializer_list<const char16_t*> prefixes);
 // Replaces the desktop's handler (tests record what would be opened); an
 // empty function restores it.
 void SetShellOpenHandler(std::function<int(const CString&)> handler);

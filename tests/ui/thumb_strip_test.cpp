@@ -135,7 +135,7 @@ TEST_F(StripTest, HoverNamesTheThumbnailAndAClickOpensItsImage) {
     EXPECT_EQ(Slurp(large), PngBytes());
 
     // The viewer's "next" steps to the fifth post.
-    strip.SendMessage(CImageThumb::WM_IMAGE_VIEWER_STEP, CDlgImageViewer::kStepNext);
+    strip.SendMessage(CDlgImageViewer::WM_IMAGE_VIEWER_STEP, CDlgImageViewer::kStepNext);
     EXPECT_EQ(viewer.GetSelImageNo(), 4);
     EXPECT_EQ(viewer.GetURL(), u"https://example.org/p/4");
     EXPECT_FALSE(std::filesystem::exists(large));

@@ -59,11 +59,11 @@ class CRegistry {
     static int Write(const CString& key, const CString& name, const CString& value);
 
     // A window's placement, kept as the string "LEFT,TOP,RIGHT,BOTTOM,SHOWN"
-    // (its frame in screen pixels, and 1 when it was visible).  Read moves
-    // and sizes `window` to the saved frame, without showing or hiding it,
-    // and stores the saved visibility in *shown (when not null); with a
-    // non-zero `flag` a frame that no screen shows any longer is moved onto
-    // the primary screen.  Returns 0, leaving the window as it is, when no
+    // (its window rectangle in screen pixels, and 1 when it was visible).
+    // Read moves and sizes `window` to the saved rectangle, without showing
+    // or hiding it, and stores the saved visibility in *shown (when not
+    // null); with a non-zero `flag` a rectangle that no screen shows any
+    // longer is moved onto the primary screen.  Returns 0, leaving the window as it is, when no
     // placement is saved or it cannot be read.  These two belong to the
     // window library (host/ui), which defines them.
     static int Read(const CString& key, const CString& name, CWnd* window, int* shown, int flag);

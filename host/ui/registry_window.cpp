@@ -11,10 +11,10 @@
 
 namespace {
 
-// Whether any screen shows part of the frame.
-bool OnSomeScreen(const QRect& frame) {
+// Whether any screen shows part of the place.
+bool OnSomeScreen(const QRect& place) {
     for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(frame)) return true;
+        if (screen->availableGeometry().intersects(place)) return true;
     }
     return false;
 }
@@ -24,27 +24,27 @@ bool OnSomeScreen(const QRect& frame) {
 int CRegistry::Read(const CString& key, const CString& name, CWnd* window, int* shown, int flag) {
     CString text;
     if (!window || !window->GetSafeHwnd() || !Read(key, name, CString(), text)) return 0;
-    CRect frame;
+    CRect place;
     int visible = 0;
     char tail = 0;
-    const int fields = std::sscanf(text.ToUtf8().c_str(), "%d,%d,%d,%d,%d%c", &frame.left,
-                                   &frame.top, &frame.right, &frame.bottom, &visible, &tail);
-    if (fields != 5 || frame.IsRectEmpty()) return 0;
-    if (flag && !OnSomeScreen(host::ui::ToQRect(frame))) {
+    const int fields = std::sscanf(text.ToUtf8().c_str(), "%d,%d,%d,%d,%d%c", &place.left,
+                                   &place.top, &place.right, &place.bottom, &visible, &tail);
+    if (fields != 5 || place.IsRectEmpty()) return 0;
+    if (flag && !OnSomeScreen(host::ui::ToQRect(place))) {
         const QScreen* primary = QGuiApplication::primaryScreen();
         const QPoint origin = primary ? primary->availableGeometry().topLeft() : QPoint();
-        frame = {origin.x(), origin.y(), origin.x() + frame.Width(), origin.y() + frame.Height()};
+        place = {origin.x(), origin.y(), origin.x() + place.Width(), origin.y() + place.Height()};
     }
-    window->MoveWindow(frame);
+    window->MoveWindow(place);
     if (shown) *shown = visible ? 1 : 0;
     return 1;
 }
 
 int CRegistry::Write(const CString& key, const CString& name, CWnd* window) {
     if (!window || !window->GetSafeHwnd()) return 0;
-    const CRect frame = window->GetWindowRect();
+    const CRect place = window->GetWindowRect();
     CString text;
-    text.Format(u"%d,%d,%d,%d,%d", frame.left, frame.top, frame.right, frame.bottom,
+    text.Format(u"%d,%d,%d,%d,%d", place.left, place.top, place.right, place.bottom,
                 window->IsWindowVisible());
     return Write(key, name, text);
 }

@@ -202,10 +202,6 @@ CString CWnd::GetWindowText() const {
 
 CRect CWnd::GetWindowRect() const {
     if (!m_widget) return CRect();
-    if (m_widget->isWindow()) {
-        const QRect f = m_widget->frameGeometry();
-        return {f.left(), f.top(), f.left() + f.width(), f.top() + f.height()};
-    }
     const QPoint origin = m_widget->mapToGlobal(QPoint(0, 0));
     return {origin.x(), origin.y(), origin.x() + m_widget->width(),
             origin.y() + m_widget->height()};
@@ -217,15 +213,7 @@ CRect CWnd::GetClientRect() const {
 
 void CWnd::MoveWindow(const CRect& rect, int repaint) {
     if (!m_widget) return;
-    if (m_widget->isWindow()) {
-        // The frame may add to the client size; keep the asked outer size.
-        const QRect frame = m_widget->frameGeometry(), client = m_widget->geometry();
-        m_widget->resize(rect.Width() - (frame.width() - client.width()),
-                         rect.Height() - (frame.height() - client.height()));
-        m_widget->move(rect.left, rect.top);
-    } else {
-        m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    }
+    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     if (repaint) m_widget->update();
 }
 

@@ -10,7 +10,10 @@
 // kept by the caller's ids.
 //
 // Coordinates are pixels: window rectangles in screen coordinates, client
-// rectangles from (0, 0), child positions in the parent's client area.
+// rectangles from (0, 0), child positions in the parent's client area.  A
+// top-level window's frame belongs to the platform (it may not even be known
+// before the window is first shown), so its window rectangle is its client
+// area on the screen: what is saved and restored is then always the same.
 #pragma once
 
 #include <cstdint>
@@ -122,10 +125,10 @@ class CWnd : public CMessageSink {
     virtual void SetWindowText(const CString& text);
     virtual CString GetWindowText() const;
 
-    CRect GetWindowRect() const;  // screen coordinates, frame included
+    CRect GetWindowRect() const;  // screen coordinates
     CRect GetClientRect() const;
-    // Places the window: a top-level one by its frame in screen
-    // coordinates, a child in its parent's client area.
+    // Places the window: a top-level one in screen coordinates, a child in
+    // its parent's client area.
     void MoveWindow(const CRect& rect, int repaint = 1);
     void ClientToScreen(CPoint& point) const;
     void ScreenToClient(CPoint& point) const;

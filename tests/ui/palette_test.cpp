@@ -8,12 +8,15 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <mutex>
 
 #include "host/registry.h"
 #include "host/ui/ui_misc.h"
 #include "palette/dlg_click_data.h"
 #include "sky/replay_engine.h"
+#include "tests/loopback.h"
 #include "tests/test_support.h"
 #include "tests/ui/ui_support.h"
 
@@ -280,6 +283,52 @@ TEST_F(PaletteTest, BandTogglesKeepTheTopAndChangeTheHeightByTheBand) {
         button->click();
         EXPECT_EQ(palette->GetWindowRect().Height(), shown.Height());
     }
+}
+
+TEST_F(PaletteTest, PlaceAndBandsComeBackAsTheyWereLeft) {
+    Open();
+    FindButton(Window(), ID_BTN_IMAGE_THUMB)->click();  // strip hidden
+    const CRect left = {40, 60, 40 + palette->GetWindowRect().Width(),
+                        60 + palette->GetWindowRect().Height()};
+    palette->MoveWindow(left);
+    palette.reset();
+    Open();
+    EXPECT_EQ(palette->GetWindowRect().top, left.top);
+    EXPECT_EQ(palette->GetWindowRect().left, left.left);
+    EXPECT_EQ(palette->GetWindowRect().Height(), left.Height());
+    EXPECT_FALSE(palette->GetDlgItem(IDC_IMAGE_THUMB)->isVisible());
+    EXPECT_FALSE(FindButton(Window(), ID_BTN_IMAGE_THUMB)->isChecked());
+    EXPECT_TRUE(palette->GetDlgItem(IDC_ALT_GRAPH)->isVisible());
+}
+
+TEST_F(PaletteTest, ASearchAskedWhileTheStripIsBusyWaitsForIt) {
+    std::mutex lock;
+    std::vector<std::string> keys;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    LoopbackServer server([&](httplib::Server& s) {
+        s.Get("/search", [&, released](const httplib::Request& q, httplib::Response& r) {
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                keys.push_back(q.get_param_value("o"));
+            }
+            released.wait_for(std::chrono::seconds(20));
+            r.set_content(R"({"status":0,"limit":"10","total":"0","item_list":[]})",
+                          "application/json");
+        });
+    });
+    ScopedEnv gallery{"VEXCLK_GALLERY_URL", server.Url("/search")};
+    const auto asked = [&] {
+        std::lock_guard<std::mutex> hold(lock);
+        return keys;
+    };
+    Open();
+    ASSERT_TRUE(PumpUntil([&] { return asked().size() == 1; }));
+    engine.SetReply(u"? ClickData.Object", u"DeepSky.M42");
+    palette->OnUpdate(0);  // the strip is busy with Sirius: M42 waits
+    release.set_value();
+    ASSERT_TRUE(PumpUntil([&] { return asked().size() == 2; }));
+    EXPECT_EQ(asked(), (std::vector<std::string>{"Star.Hip32349", "DeepSky.M42"}));
 }
 
 // Records the opacity the palette sets.

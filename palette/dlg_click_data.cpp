@@ -346,7 +346,7 @@ void CDlgClickData::OnToolTipNotify(TOOLTIPTEXT* tip) {
     const bool ours = (id >= ID_BTN_BLINK && id <= ID_BTN_COPY) || id == ID_BTN_COMMENT ||
                       id == ID_BTN_IMAGE_THUMB || id == ID_BTN_FLIGHT_TARGET || id == ID_HELP;
     if (!ours) return;
-    const CString text = id == ID_HELP ? CString(u"ヘルプ") : LoadResString(id);
+    const CString text = host::ui::LoadString(id);
     const int newline = text.Find(u'\n');
     tip->text = newline < 0 ? text : text.Mid(newline + 1);
 }

@@ -5,9 +5,11 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
+#include <cstdio>
 #include <cstdlib>
 
 #include "host/ui/qt_text.h"
+#include "res/string_table.h"
 
 double CResScale::GetRatio(const QWidget* window) {
     const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
@@ -25,12 +27,21 @@ namespace host::ui {
 
 namespace {
 
+// The framework's help command and its "text\ntool tip".
+constexpr int kHelpCommand = 57670;
+constexpr const char16_t* kHelpPrompt = u"ヘルプ\nヘルプ";
+
 std::function<int(const CString&)>& OpenHandler() {
     static std::function<int(const CString&)> handler;
     return handler;
 }
 
 }  // namespace
+
+CString LoadString(int id) {
+    if (id == kHelpCommand) return kHelpPrompt;
+    return LoadResString(id);
+}
 
 int ShellOpen(const CString& address) {
     if (OpenHandler()) return OpenHandler()(address);
@@ -62,9 +73,19 @@ const char* DarkScrollBarStyle() {
            "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
 }
 
+namespace {
+
+void WithoutPlatformNotes(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
 void PrepareEnvironment() {
     // VEXCLK_FONTCONFIG_FILE: where the build put the shipped file.
     setenv("FONTCONFIG_FILE", VEXCLK_FONTCONFIG_FILE, 0);
+    qInstallMessageHandler(WithoutPlatformNotes);
 }
 
 }  // namespace host::ui

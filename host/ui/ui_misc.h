@@ -29,6 +29,10 @@ class CLumTheme {
 
 namespace host::ui {
 
+// A string of the module's table (res/), else of the framework's own
+// (the prompt of its help command, 57670); empty for an unknown id.
+CString LoadString(int id);
+
 // Opens an address with the desktop's handler (the browser, the mail
 // program); non-zero when it was handed over.  Every program of the module
 // opens addresses through here.
@@ -46,7 +50,10 @@ const char* DarkScrollBarStyle();
 
 // Run before the QApplication is made: selects the shipped fontconfig file
 // (res/fonts/fonts.conf, which maps the dialogs' Windows font names to
-// IPAGothic) unless FONTCONFIG_FILE is already set.
+// IPAGothic) unless FONTCONFIG_FILE is already set, and leaves out of Qt's
+// messages the offscreen platform's notes that it cannot raise a window or
+// make it translucent (it says so at every show; the windows keep those
+// states all the same).
 void PrepareEnvironment();
 
 }  // namespace host::ui

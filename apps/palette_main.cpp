@@ -16,6 +16,7 @@
 #include "host/ui/event_hook.h"
 #include "host/ui/ui_misc.h"
 #include "palette/dlg_click_data.h"
+#include "sky/replay_engine.h"
 #include "sky/sky_engine.h"
 
 namespace {
@@ -81,6 +82,12 @@ int main(int argc, char** argv) {
     if (made.operands.size() > 1) return Fail("vexclk-palette: give one OBJECT at most");
     const CString object =
         made.operands.empty() ? CString(kDefaultObject) : CString::FromUtf8(made.operands[0]);
+
+    // A transcript cannot take the selection as the sky engine does: it
+    // answers with OBJECT.
+    if (auto* replay = dynamic_cast<CReplayEngine*>(made.engine.get())) {
+        replay->SetReply(u"? ClickData.Object", object);
+    }
 
     host::ui::PrepareEnvironment();
     if (!screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);

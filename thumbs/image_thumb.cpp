@@ -440,6 +440,9 @@ bool CImageThumb::OnOtherEvent(QEvent* event) {
 }
 
 void CImageThumb::OnDestroy() {
+    // The scroll bar stays with the dialog item; its actions must not reach
+    // this object any more.
+    if (m_scroll) QObject::disconnect(m_scroll, nullptr, nullptr, nullptr);
     {
         WaitCursor wait;
         WaitWhileBusy(kDestroyWaitMs);

@@ -21,6 +21,8 @@ class CDlgImageViewer : public CWnd {
     static constexpr int kStepNext = 2;
 
     explicit CDlgImageViewer(CWnd* parent = nullptr) : m_parent(parent) {}
+    // Its buttons call back into this object: they go with it.
+    ~CDlgImageViewer() override { DestroyWindow(); }
 
     void SetDlgTitle(const CString& title) { m_title = title; }
     void SetUseBtnBrowse(int use) { m_useBrowse = use; }

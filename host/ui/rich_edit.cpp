@@ -32,9 +32,13 @@ int CLumRichEditCtrl::Attach(int id, CWnd* parent) {
     edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     edit->viewport()->setMouseTracking(true);
-    new host::ui::EventHook(edit->viewport(),
-                            [this](QEvent* event) { return OnViewportEvent(event); });
+    m_hook = new host::ui::EventHook(edit->viewport(),
+                                     [this](QEvent* event) { return OnViewportEvent(event); });
     return 1;
+}
+
+CLumRichEditCtrl::~CLumRichEditCtrl() {
+    delete m_hook.data();
 }
 
 QTextEdit* CLumRichEditCtrl::Edit() const {

@@ -10,6 +10,7 @@
 // right-button release is reported as EN_MSGFILTER.
 #pragma once
 
+#include <QPointer>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,10 @@ constexpr unsigned ENM_LINK = 0x04000000;
 
 class CLumRichEditCtrl : public CWnd {
   public:
+    CLumRichEditCtrl() = default;
+    // The text area's events come to this object until it goes.
+    ~CLumRichEditCtrl() override;
+
     // Takes over the rich-edit item `id` of `parent`; 0 when it has none.
     int Attach(int id, CWnd* parent);
 
@@ -79,4 +84,5 @@ class CLumRichEditCtrl : public CWnd {
     std::vector<CHARRANGE> m_links;
     CWnd* m_parent = nullptr;
     bool m_swallowRelease = false;
+    QPointer<QObject> m_hook;  // on the text area; a child of it
 };

@@ -27,6 +27,9 @@ constexpr unsigned CBRS_TOOLTIPS = 0x00000010;
 
 class CLumToolBar : public CWnd {
   public:
+    // Its buttons call back into this object: they go with it.
+    ~CLumToolBar() override { DestroyWindow(); }
+
     // Non-zero selects the light look's colours and picture strips.
     int m_look = 0;
 

@@ -16,6 +16,7 @@
 #include "host/iso_time.h"
 #include "host/message_queue.h"
 #include "host/network.h"
+#include "host/printable.h"
 #include "host/registry.h"
 #include "settings/cdstatus.h"
 #include "sky/replay_engine.h"
@@ -62,7 +63,7 @@ const char* const kTextUsage =
     "  --height METRES         the observer's height (default 40)\n"
     "  --title                 only the heading of each text\n"
     "  --raw                   the text exactly as built (UTF-8, CR LF kept); texts\n"
-    "                          are separated by LF, FF, LF\n"
+    "                          are separated by a NUL byte\n"
     "  --trace                 every engine command and reply on stderr\n"
     "  --setting NAME=VALUE    override one display setting for this run (the\n"
     "                          others come from the saved settings)\n"
@@ -164,23 +165,30 @@ struct BadInput {
     std::string message;
 };
 
+using host::Quoted;
+
+// Where the digits of a strict number begin: after one optional "+" (which
+// from_chars does not take), and never before a second sign ("+-1").
+const char* NumberStart(const std::string& s) {
+    if (s.empty() || s[0] != '+') return s.data();
+    return s.size() > 1 && (s[1] == '-' || s[1] == '+') ? nullptr : s.data() + 1;
+}
+
 // Strict decimal integer: optional sign, digits, nothing else, fits an int.
 std::optional<int> ParseInt(const std::string& s) {
     int value = 0;
-    const char* first = s.data();
-    if (!s.empty() && s[0] == '+') ++first;
+    const char* first = NumberStart(s);
+    if (!first) return std::nullopt;
     const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), value);
-    if (ec != std::errc() || ptr != s.data() + s.size() || first == s.data() + s.size()) {
-        return std::nullopt;
-    }
+    if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr) return std::nullopt;
     return value;
 }
 
 // Strict decimal number: the whole text, finite.
 std::optional<double> ParseDouble(const std::string& s) {
     double value = 0.0;
-    const char* first = s.data();
-    if (!s.empty() && s[0] == '+') ++first;
+    const char* first = NumberStart(s);
+    if (!first) return std::nullopt;
     const auto [ptr, ec] =
         std::from_chars(first, s.data() + s.size(), value, std::chars_format::fixed);
     if (ec != std::errc() || ptr != s.data() + s.size() || first == ptr || !std::isfinite(value)) {
@@ -194,15 +202,15 @@ std::pair<const CCdStatus::Field*, int> ParseSetting(const std::string& command,
                                                      const std::string& text) {
     const size_t eq = text.find('=');
     if (eq == std::string::npos) {
-        throw BadInput{"vexclk " + command + ": a setting is NAME=VALUE, got '" + text + "'"};
+        throw BadInput{"vexclk " + command + ": a setting is NAME=VALUE, got " + Quoted(text)};
     }
     const std::string name = text.substr(0, eq);
     const CCdStatus::Field* field = CCdStatus::FindField(CString::FromUtf8(name));
-    if (!field) throw BadInput{"vexclk " + command + ": unknown setting '" + name + "'"};
+    if (!field) throw BadInput{"vexclk " + command + ": unknown setting " + Quoted(name)};
     const auto v = ParseInt(text.substr(eq + 1));
     if (!v) {
-        throw BadInput{"vexclk " + command + ": setting " + name + " wants an integer, got '" +
-                       text.substr(eq + 1) + "'"};
+        throw BadInput{"vexclk " + command + ": setting " + name + " wants an integer, got " +
+                       Quoted(text.substr(eq + 1))};
     }
     return {field, *v};
 }
@@ -266,9 +274,11 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
             o.help = true;
             continue;
         }
-        if (!allowed_here(a)) throw BadInput{"vexclk " + command + ": unknown option '" + a + "'"};
-        auto value = [&]() -> std::string {
-            if (i + 1 >= args.size())
+        if (!allowed_here(a)) throw BadInput{"vexclk " + command + ": unknown option " + Quoted(a)};
+        // An empty value is no value: it would read as the option left out.
+        // A comment is the exception: an empty one removes the comment.
+        auto value = [&](bool may_be_empty = false) -> std::string {
+            if (i + 1 >= args.size() || (args[i + 1].empty() && !may_be_empty))
                 throw BadInput{"vexclk " + command + ": " + a + " needs a value"};
             return args[++i];
         };
@@ -296,15 +306,15 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
             o.file = value();
             if (o.file.empty()) throw BadInput{"vexclk " + command + ": --file needs a path"};
         } else if (a == "--set") {
-            o.set = value();
+            o.set = value(true);
         } else if (a == "--list") {
             o.list = true;
         } else if (a == "--tz" || a == "--lat" || a == "--lon" || a == "--height") {
             const std::string text = value();
             const auto number = ParseDouble(text);
             if (!number) {
-                throw BadInput{"vexclk " + command + ": " + a + " wants a number, got '" + text +
-                               "'"};
+                throw BadInput{"vexclk " + command + ": " + a + " wants a number, got " +
+                               Quoted(text)};
             }
             (a == "--tz" ? o.tz : a == "--lat" ? o.lat : a == "--lon" ? o.lon : o.height) = number;
         }
@@ -412,7 +422,7 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
         const CString text =
             data.GetText(engine, CString::FromUtf8(o.operands[i]), o.title ? 1 : 0);
         if (o.raw) {
-            if (i > 0) out << "\n\f\n";
+            if (i > 0) out << '\0';  // a text never holds NUL
             out << text.ToUtf8();
         } else {
             CString shown = text;
@@ -521,6 +531,24 @@ int RunKeys(const Options& o, std::ostream& out) {
     return 0;
 }
 
+BadInput CommandTooLong() {
+    return BadInput{"vexclk query: a command is longer than " +
+                    std::to_string(sky::kMaxCommandLength) + " characters"};
+}
+
+// Reads one line, without its LF, but no more than `limit` bytes of it.
+// False at the end of the input.
+bool ReadLineAtMost(std::istream& in, size_t limit, std::string* line) {
+    line->clear();
+    std::streambuf* const buffer = in.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) return !line->empty();
+        if (c == '\n' || line->size() == limit) return true;
+        line->push_back(static_cast<char>(c));
+    }
+}
+
 int RunQuery(const Options& o, std::istream& in, std::ostream& out) {
     if (o.help) {
         out << kQueryUsage;
@@ -528,13 +556,19 @@ int RunQuery(const Options& o, std::istream& in, std::ostream& out) {
     }
     Engine made = MakeEngine(o, "query");
     auto send = [&](const std::string& command) {
-        out << ShowControls(made.engine->Doit(CString::FromUtf8(command))) << "\n";
+        const CString text = CString::FromUtf8(command);
+        if (text.GetLength() > sky::kMaxCommandLength) throw CommandTooLong();
+        out << ShowControls(made.engine->Doit(text)) << "\n";
     };
     if (!o.operands.empty()) {
         for (const auto& command : o.operands) send(command);
         return 0;
     }
-    for (std::string line; std::getline(in, line);) {
+    // UTF-8 takes at most three bytes per UTF-16 unit: a longer line is a
+    // command beyond the bound, and is not read on.
+    constexpr size_t kMaxLineBytes = 3 * static_cast<size_t>(sky::kMaxCommandLength) + 1;
+    for (std::string line; ReadLineAtMost(in, kMaxLineBytes, &line);) {
+        if (line.size() >= kMaxLineBytes) throw CommandTooLong();
         if (!line.empty() && line.back() == '\r') line.pop_back();
         send(line);
     }
@@ -559,23 +593,23 @@ int RunFind(const Options& o, std::ostream& out) {
         return 0;
     }
     std::vector<double> numbers;
-    size_t from = 0;
-    for (;;) {
+    bool numeric = true;  // every comma-separated piece is a number
+    for (size_t from = 0;;) {
         const size_t comma = o.near.find(',', from);
         const auto number = ParseDouble(o.near.substr(from, comma - from));
-        if (!number) break;
-        numbers.push_back(*number);
+        numeric = numeric && number;
+        if (number) numbers.push_back(*number);
         if (comma == std::string::npos) break;
         from = comma + 1;
     }
-    const bool ok = (numbers.size() == 2 || numbers.size() == 3) && numbers[0] >= 0.0 &&
+    const bool ok = numeric && (numbers.size() == 2 || numbers.size() == 3) && numbers[0] >= 0.0 &&
                     numbers[0] < 24.0 && std::fabs(numbers[1]) <= 90.0 &&
                     (numbers.size() == 2 || (numbers[2] > 0.0 && numbers[2] <= 180.0));
     if (!ok) {
         throw BadInput{
             "vexclk find: --near wants RA,DEC[,RADIUS]: RA 0..24 h, DEC -90..90, "
-            "RADIUS 0..180 degrees; got '" +
-            o.near + "'"};
+            "RADIUS 0..180 degrees; got " +
+            Quoted(o.near)};
     }
     const double radius = numbers.size() == 3 ? numbers[2] : 1.0;
     for (const auto& [id, distance] : made.sky->FindNear(numbers[0], numbers[1], radius, 20)) {
@@ -601,28 +635,17 @@ int RunParse(const Options& o, std::ostream& out) {
     return 0;
 }
 
-// True when the store holds every value of `status` as Save writes it.
-// Save itself never reports a lost write, so the command line reads back.
-bool StoreHolds(const CCdStatus& status) {
-    CRegistry::Snapshot snapshot;
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
-        int stored = 0;
-        if (!CRegistry::Read(CCdStatus::kRegistryKey, f.name, 0, &stored,
-                             static_cast<int>(f.kind)) ||
-            stored != status.*(f.member)) {
-            return false;
-        }
+// The bad input of a store that cannot be read, or cannot be written.
+BadInput StoreFault() {
+    const std::string path = CRegistry::StorePath();
+    if (path.empty())
+        return BadInput{"vexclk settings: cannot write the settings store (no home folder)"};
+    std::string problem;
+    if (!CRegistry::CheckStore(&problem)) {
+        return BadInput{"vexclk settings: cannot read the settings store " + Quoted(path) + ": " +
+                        problem};
     }
-    const std::array<CString, 2> commands = status.EngineDefaultCommands();
-    const char16_t* const names[2] = {CCdStatus::kConstellationDefault, CCdStatus::kCyclicDefault};
-    for (int i = 0; i < 2; ++i) {
-        CString stored;
-        if (!CRegistry::Read(CCdStatus::kEngineDefaultsKey, names[i], CString(), stored) ||
-            !commands[i].view().ends_with(u" = " + stored.str())) {
-            return false;
-        }
-    }
-    return true;
+    return BadInput{"vexclk settings: cannot write the settings store " + Quoted(path)};
 }
 
 int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
@@ -640,30 +663,32 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
         } else if (set && a.find('=') != std::string::npos) {
             changes.push_back(ParseSetting("settings", a));
         } else if (set) {
-            throw BadInput{"vexclk settings: --set wants NAME=VALUE, got '" + a + "'"};
+            throw BadInput{"vexclk settings: --set wants NAME=VALUE, got " + Quoted(a)};
         } else {
-            throw BadInput{"vexclk settings: unexpected argument '" + a + "'"};
+            throw BadInput{"vexclk settings: unexpected argument " + Quoted(a)};
         }
     }
     if (set && reset) throw BadInput{"vexclk settings: give either --set or --reset"};
     if (set && changes.empty()) throw BadInput{"vexclk settings: --set needs NAME=VALUE"};
 
     CCdStatus status;
-    status.Load();
     if (!set && !reset) {
+        // Defaults listed for a store that cannot be read would pass for
+        // saved settings.
+        if (!CRegistry::CheckStore(nullptr)) throw StoreFault();
+        status.Load();
         for (const CCdStatus::Field& f : CCdStatus::Fields()) {
             out << CString(f.name).ToUtf8() << "=" << status.*(f.member) << "\n";
         }
         return 0;
     }
-    if (reset) status.Init();
-    for (const auto& [field, value] : changes) status.*(field->member) = value;
-    status.Save();
-    if (!StoreHolds(status)) {
-        const std::string path = CRegistry::StorePath();
-        throw BadInput{"vexclk settings: cannot write the settings store" +
-                       (path.empty() ? std::string(" (no home folder)") : " '" + path + "'")};
-    }
+    // Under the store's lock, so that another process's save in between is
+    // kept and every value reported saved here is in the store.
+    const int saved = status.Update([&](CCdStatus& stored) {
+        if (reset) stored.Init();
+        for (const auto& [field, value] : changes) stored.*(field->member) = value;
+    });
+    if (!saved) throw StoreFault();
     return 0;
 }
 
@@ -805,8 +830,12 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (command == "keys") return RunKeys(ParseOptions(args, command, {"--replies"}), out);
         if (command == "gallery") return RunGallery(args, out);
         throw BadInput{"vexclk: unknown command '" + command + "' (try 'vexclk --help')"};
+        throw BadInput{"vexclk: unknown command " + Quoted(command) + " (try 'vexclk --help')"};
     } catch (const BadInput& bad) {
-        err << bad.message << "\n";
+        // One line of valid UTF-8 whatever a message quotes (a catalogue
+        // folder from the environment, say); quoted user text is escaped
+        // already and passes unchanged.
+        err << host::Printable(bad.message) << "\n";
         return kBadInput;
     }
 }

@@ -5,6 +5,7 @@
 #include "clickdata/click_data.h"
 #include "engine/stkstr.h"
 #include "settings/cdstatus.h"
+#include "sky/command.h"
 #include "sky/replay_engine.h"
 
 static void BM_PropertySetDotted(benchmark::State& state) {
@@ -58,3 +59,16 @@ static void BM_GetTextCacheHit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GetTextCacheHit);
+
+// Splitting a command of many statements: the time grows with the length
+// (goal: linear, a few milliseconds at the bound of one command).  Arg: the
+// number of ";".
+static void BM_SplitStatementsOfALongCommand(benchmark::State& state) {
+    const CString command(u';', static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(sky::SplitStatements(command));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_SplitStatementsOfALongCommand)
+    ->RangeMultiplier(4)
+    ->Range(1024, sky::kMaxCommandLength)
+    ->Complexity();

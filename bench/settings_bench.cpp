@@ -19,17 +19,17 @@ class BenchStore {
     BenchStore() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "vexclk-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data())) folder_ = pattern;
-        setenv("VEXCLK_REGISTRY", (folder_ + "/registry.json").c_str(), 1);
+        if (mkdtemp(pattern.data())) m_folder = pattern;
+        setenv("VEXCLK_REGISTRY", (m_folder + "/registry.json").c_str(), 1);
     }
     ~BenchStore() {
         std::error_code ignored;
-        if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+        if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ignored);
         unsetenv("VEXCLK_REGISTRY");
     }
 
   private:
-    std::string folder_;
+    std::string m_folder;
 };
 
 // A store as a user has it: the 29 settings, the engine defaults and the

@@ -5,14 +5,14 @@
 #include <numbers>
 
 #include "clickdata/click_data.h"
+#include "clickdata/lines.h"
 #include "host/vexacl.h"
 #include "res/string_table.h"
 
 namespace {
 
-double Number(const CString& reply) {
-    return CStkStr(reply).atof(0.0);
-}
+using lines::ReplyInteger;
+using lines::ReplyNumber;
 
 // Full angle of view, degrees, of a sensor side `side_mm` behind a lens of
 // focal length `focal_mm`: 2 atan(side / 2f).  A focal length of 0 gives
@@ -37,9 +37,9 @@ struct CameraFrame {
 
     CameraFrame(CCorLum* engine, const CString& base) {
         auto query = [&](const char16_t* suffix) { return engine->Doit(u"? " + base + suffix); };
-        focal = Number(query(u".FocalLength"));
-        width = Number(query(u".HorizontalSize"));
-        height = Number(query(u".VerticalSize"));
+        focal = ReplyNumber(query(u".FocalLength"));
+        width = ReplyNumber(query(u".HorizontalSize"));
+        height = ReplyNumber(query(u".VerticalSize"));
         name = query(u".Name");
         camera = query(u".Camera");
     }
@@ -57,7 +57,7 @@ struct CameraFrame {
 // The frame's rotation, reduced to 0..360 degrees.
 CString RollLine(const CString& reply) {
     CString line;
-    line.Format(u"回転角 %.1f 度\r\n", vexacl::degmal(Number(reply)));
+    line.Format(u"回転角 %.1f 度\r\n", vexacl::degmal(ReplyNumber(reply)));
     return line;
 }
 
@@ -83,7 +83,7 @@ int OverlapPercent(double fraction) {
 
 CString CLumClickData::GetTextFiledOfView(CCorLum* engine, int title) {
     const CString name = QueryObject(engine, u".Name");
-    const double angle = Number(QueryObject(engine, u".Angle"));  // degrees
+    const double angle = ReplyNumber(QueryObject(engine, u".Angle"));  // degrees
     CString text;
     text.Format(u"%s (%.2fﾟ)", name, angle);
     if (title) return text;
@@ -98,10 +98,10 @@ CString CLumClickData::GetTextAngleOfField(CCorLum* engine, int title) {
     text += u"\r\n" + GetPosString(engine, kCoordPrecSecond) + frame.ImagingAreaLine();
 
     // The guide chip beside the imaging chip, when the camera has one (mm).
-    const double guider_width = Number(QueryObject(engine, u".Guider.HorizontalSize"));
+    const double guider_width = ReplyNumber(QueryObject(engine, u".Guider.HorizontalSize"));
     if (guider_width > 0.0) {
-        const double guider_height = Number(QueryObject(engine, u".Guider.VerticalSize"));
-        const double gap = Number(QueryObject(engine, u".Guider.Distance"));
+        const double guider_height = ReplyNumber(QueryObject(engine, u".Guider.VerticalSize"));
+        const double gap = ReplyNumber(QueryObject(engine, u".Guider.Distance"));
         text.AppendFormat(LoadResString(IDS_CAMERA_GUIDER_AREA).GetString(), guider_width,
                           guider_height, gap);
         text += u"\r\n";
@@ -121,8 +121,8 @@ CString CLumClickData::GetTextMosaicOfField(CCorLum* engine, int title) {
     const CameraFrame frame(engine, base);
     CString text = frame.name;
     if (!IsCustomCamera(frame.camera)) text += u" " + frame.camera;
-    const int rows = CStkStr(query(u".Row")).atoi();
-    const int columns = CStkStr(query(u".Column")).atoi();
+    const int rows = ReplyInteger(query(u".Row"));
+    const int columns = ReplyInteger(query(u".Column"));
     text.AppendFormat(u"  (%.2fﾟ×%.2fﾟ×%d×%dフレーム, No.%s)", frame.AngularWidth(),
                       frame.AngularHeight(), rows, columns, frame_number);
     if (title) return text;
@@ -130,6 +130,7 @@ CString CLumClickData::GetTextMosaicOfField(CCorLum* engine, int title) {
     text += u"\r\n" + GetPosString(engine, kCoordPrecSecond) + frame.ImagingAreaLine();
 
     const CString label = MosaicCoordinateLabel(query(u".Coordinate"));
-    text.AppendFormat(u"重なり %d %%, %s\r\n", OverlapPercent(Number(query(u".Overlap"))), label);
+    text.AppendFormat(u"重なり %d %%, %s\r\n", OverlapPercent(ReplyNumber(query(u".Overlap"))),
+                      label);
     return text + RollLine(query(u".Roll"));
 }

@@ -5,14 +5,14 @@
 #include <cmath>
 
 #include "clickdata/click_data.h"
+#include "clickdata/lines.h"
 #include "host/vexacl.h"
 #include "settings/cdstatus.h"
 
 namespace {
 
-double Number(const CString& reply) {
-    return CStkStr(reply).atof(0.0);
-}
+using lines::ReplyInteger;
+using lines::ReplyNumber;
 
 // An angle in degrees split into whole degrees and minutes of its absolute
 // value and the seconds with their fraction.  The seconds are printed
@@ -70,12 +70,12 @@ CString EpochLines(const CString& reply) {
     tagADATE slot[2];
     const int comma = reply.Find(u',');
     if (comma < 0) {
-        slot[0] = EpochDate(Number(reply));
+        slot[0] = EpochDate(ReplyNumber(reply));
     } else {
         CString before = reply.Left(comma);
         CString after = reply.Mid(comma + 1);
-        if (!before.Trim().IsEmpty()) slot[0] = EpochDate(Number(before));
-        if (!after.Trim().IsEmpty()) slot[1] = EpochDate(Number(after));
+        if (!before.Trim().IsEmpty()) slot[0] = EpochDate(ReplyNumber(before));
+        if (!after.Trim().IsEmpty()) slot[1] = EpochDate(ReplyNumber(after));
     }
     const bool first = slot[0].month != 0;
     const bool second = slot[1].month != 0;
@@ -135,14 +135,14 @@ CString CLumClickData::GetTextSatellite(CCorLum* engine, int title) {
 
     if (Setting(&CCdStatus::DispDistR)) {
         // Kilometres, from the Earth's centre and from the observer.
-        const double geocentric = Number(QueryObject(engine, u".GeocentricDistance"));
-        const double topocentric = Number(QueryObject(engine, u".TopocentricDistance"));
+        const double geocentric = ReplyNumber(QueryObject(engine, u".GeocentricDistance"));
+        const double topocentric = ReplyNumber(QueryObject(engine, u".TopocentricDistance"));
         text.AppendFormat(u"地心距離 %.0f km\r\n測心距離 %.0f km\r\n", geocentric, topocentric);
     }
     if (Setting(&CCdStatus::PlanetPhysicalTable)) {
-        const double longitude = Number(QueryObject(engine, u".LLA.Longitude"));
-        const double latitude = Number(QueryObject(engine, u".LLA.Latitude"));
-        const double height = Number(QueryObject(engine, u".LLA.Altitude"));
+        const double longitude = ReplyNumber(QueryObject(engine, u".LLA.Longitude"));
+        const double latitude = ReplyNumber(QueryObject(engine, u".LLA.Latitude"));
+        const double height = ReplyNumber(QueryObject(engine, u".LLA.Altitude"));
         text += SubSatellitePoint(longitude, latitude, height);
     }
     return text + EpochLines(QueryObject(engine, u".Element.JulianEpoch"));
@@ -163,7 +163,7 @@ CString CLumClickData::GetTextMeteor(CCorLum* engine, int title) {
     // shower's.
     if (!IsValue(peak) || start == 0.0) return text;
     const tagADATE maximum =
-        vexacl::JdToDate2(GetJdSunLambda(start, CStkStr(peak).atof()) + now.zone / 24.0);
+        vexacl::JdToDate2(GetJdSunLambda(start, ReplyNumber(peak)) + now.zone / 24.0);
     if (maximum.month == 0) return text;
     text.AppendFormat(u"極大日 %d月%d日頃\r\n", maximum.month, maximum.day);
     return text;

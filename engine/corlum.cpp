@@ -1,5 +1,6 @@
 #include "engine/corlum.h"
 
+#include <climits>
 #include <cmath>
 
 #include "engine/stkstr.h"
@@ -11,8 +12,22 @@ const CLSID_ENGINE CCorLum::clsid5 = {0x7e1c0a05, 0x5a1f, 0x4c3e, {0x9b, 0x21, 0
 const CLSID_ENGINE CCorLum::clsid6 = {0x7e1c0a06, 0x5a1f, 0x4c3e, {0x9b, 0x21, 0, 0, 0, 0, 0, 6}};
 const CLSID_ENGINE CCorLum::clsid7 = {0x7e1c0a07, 0x5a1f, 0x4c3e, {0x9b, 0x21, 0, 0, 0, 0, 0, 7}};
 
+namespace {
+
+// A number of a reply as an int, saturated at the ends of the range (NaN
+// gives 0): a reply may hold any number, and a conversion beyond the range
+// is undefined.
+int SaturatedInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
 const CLSID_ENGINE& CCorLum::GetClsid() const {
-    switch (kind_) {
+    switch (m_kind) {
         case 3:
             return clsid3;
         case 4:
@@ -44,7 +59,7 @@ void CCorLum::GetLT(int* year, int* month, int* day, int* hour, int* minute, int
     if (day) *day = d.day;
     if (hour) *hour = d.hour;
     if (minute) *minute = d.minute;
-    if (second) *second = static_cast<int>(std::floor(d.second));
+    if (second) *second = SaturatedInt(std::floor(d.second));
 }
 
 double CCorLum::GetJd() {
@@ -67,7 +82,7 @@ double CCorLum::GetMoonAge() {
 }
 
 int CCorLum::GetLocationObject() {
-    return static_cast<int>(AskNumber(u"? Location.Object", kEarth));
+    return SaturatedInt(AskNumber(u"? Location.Object", kEarth));
 }
 
 tagADATE CCorLum::GetDate() {

@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/adate.h"
+#include "host/adate.h"
 #include "host/cstring.h"
 
 // Class identifier of an engine control.
@@ -54,12 +54,12 @@ class CCorLum {
     virtual tagADATE GetDate();                          // local date and time in the zone GetTz
     int OnEarth() { return GetLocationObject() == kEarth; }
     virtual int GetLocationObject();  // body the observer stands on; 4 is the Earth
-    int IsTimeLocked() const { return time_locked_; }
-    void SetTimeLocked(int locked) { time_locked_ = locked; }
+    int IsTimeLocked() const { return m_timeLocked; }
+    void SetTimeLocked(int locked) { m_timeLocked = locked; }
     virtual double GetMoonAge();  // days since new moon
 
     // Records the control kind; the class identifier follows from it.
-    void Create(int kind) { kind_ = kind; }
+    void Create(int kind) { m_kind = kind; }
     const CLSID_ENGINE& GetClsid() const;
 
     static const CLSID_ENGINE clsid3, clsid4, clsid5, clsid6, clsid7;
@@ -71,6 +71,6 @@ class CCorLum {
     double AskNumber(const char16_t* query, double fallback);
 
   private:
-    int time_locked_ = 0;
-    int kind_ = 0;
+    int m_timeLocked = 0;
+    int m_kind = 0;
 };

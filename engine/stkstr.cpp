@@ -137,7 +137,11 @@ int CStkStr::Year(int def) const {
     if (NoValue(m_str)) return def;
     const int n = atoi(def);
     if (IsInclude(u"A.D.") || IsInclude(u"AD")) return n;
-    if (IsInclude(u"B.C.") || IsInclude(u"BC")) return 1 - n;
+    if (IsInclude(u"B.C.") || IsInclude(u"BC")) {
+        // 1 - n overflows an int for n = INT_MIN: clamp as atoi does.
+        const long long year = 1LL - n;
+        return year > INT_MAX ? INT_MAX : static_cast<int>(year);
+    }
     return n;
 }
 

@@ -14,8 +14,8 @@ namespace host {
 // Switches the calling thread to the C locale for the object's lifetime.
 class ScopedCLocale {
   public:
-    ScopedCLocale() : previous_(uselocale(CLocale())) {}
-    ~ScopedCLocale() { uselocale(previous_); }
+    ScopedCLocale() : m_previous(uselocale(CLocale())) {}
+    ~ScopedCLocale() { uselocale(m_previous); }
     ScopedCLocale(const ScopedCLocale&) = delete;
     ScopedCLocale& operator=(const ScopedCLocale&) = delete;
 
@@ -24,7 +24,7 @@ class ScopedCLocale {
         static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
         return c;
     }
-    locale_t previous_;
+    locale_t m_previous;
 };
 
 }  // namespace host

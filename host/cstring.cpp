@@ -62,11 +62,11 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 }  // namespace
 
 CString::CString(const char16_t* text, int length) {
-    if (text && length > 0) s_.assign(text, static_cast<size_t>(length));
+    if (text && length > 0) m_text.assign(text, static_cast<size_t>(length));
 }
 
 CString::CString(char16_t ch, int repeat) {
-    if (repeat > 0) s_.assign(static_cast<size_t>(repeat), ch);
+    if (repeat > 0) m_text.assign(static_cast<size_t>(repeat), ch);
 }
 
 CString CString::FromUtf8(std::string_view in, bool* valid) {
@@ -115,12 +115,12 @@ CString CString::FromUtf8(std::string_view in, bool* valid) {
 
 std::string CString::ToUtf8() const {
     std::string out;
-    out.reserve(s_.size());
-    for (size_t i = 0; i < s_.size(); ++i) {
-        char32_t c = s_[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s_.size() && s_[i + 1] >= 0xDC00 &&
-            s_[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s_[i + 1] - 0xDC00);
+    out.reserve(m_text.size());
+    for (size_t i = 0; i < m_text.size(); ++i) {
+        char32_t c = m_text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < m_text.size() && m_text[i + 1] >= 0xDC00 &&
+            m_text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (m_text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
@@ -131,39 +131,39 @@ std::string CString::ToUtf8() const {
 }
 
 char16_t CString::GetAt(int index) const {
-    return (index >= 0 && index < GetLength()) ? s_[static_cast<size_t>(index)] : u'\0';
+    return (index >= 0 && index < GetLength()) ? m_text[static_cast<size_t>(index)] : u'\0';
 }
 
 void CString::SetAt(int index, char16_t ch) {
-    if (index >= 0 && index < GetLength()) s_[static_cast<size_t>(index)] = ch;
+    if (index >= 0 && index < GetLength()) m_text[static_cast<size_t>(index)] = ch;
 }
 
 int CString::Find(char16_t ch, int start) const {
     if (start < 0) start = 0;
     if (start >= GetLength()) return -1;
-    const size_t pos = s_.find(ch, static_cast<size_t>(start));
+    const size_t pos = m_text.find(ch, static_cast<size_t>(start));
     return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::Find(const CString& sub, int start) const {
     if (start < 0) start = 0;
     if (start > GetLength()) return -1;
-    const size_t pos = s_.find(sub.s_, static_cast<size_t>(start));
+    const size_t pos = m_text.find(sub.m_text, static_cast<size_t>(start));
     return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::ReverseFind(char16_t ch) const {
-    const size_t pos = s_.rfind(ch);
+    const size_t pos = m_text.rfind(ch);
     return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::FindOneOf(const CString& set) const {
-    const size_t pos = s_.find_first_of(set.s_);
+    const size_t pos = m_text.find_first_of(set.m_text);
     return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
 }
 
 CString CString::Left(int count) const {
-    return CString(s_.substr(0, static_cast<size_t>(Clamp(count, 0, GetLength()))));
+    return CString(m_text.substr(0, static_cast<size_t>(Clamp(count, 0, GetLength()))));
 }
 
 CString CString::Mid(int first) const {
@@ -173,12 +173,12 @@ CString CString::Mid(int first) const {
 CString CString::Mid(int first, int count) const {
     first = Clamp(first, 0, GetLength());
     count = Clamp(count, 0, GetLength() - first);
-    return CString(s_.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+    return CString(m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
 CString CString::Right(int count) const {
     count = Clamp(count, 0, GetLength());
-    return CString(s_.substr(static_cast<size_t>(GetLength() - count)));
+    return CString(m_text.substr(static_cast<size_t>(GetLength() - count)));
 }
 
 CString CString::SpanExcluding(const CString& set) const {
@@ -188,7 +188,7 @@ CString CString::SpanExcluding(const CString& set) const {
 
 int CString::Replace(char16_t old_ch, char16_t new_ch) {
     int n = 0;
-    for (auto& c : s_) {
+    for (auto& c : m_text) {
         if (c == old_ch) c = new_ch, ++n;
     }
     return n;
@@ -199,33 +199,33 @@ int CString::Replace(const CString& old_text, const CString& new_text) {
     int n = 0;
     std::u16string out;
     size_t from = 0;
-    for (size_t pos; (pos = s_.find(old_text.s_, from)) != std::u16string::npos;) {
-        out.append(s_, from, pos - from);
-        out += new_text.s_;
-        from = pos + old_text.s_.size();
+    for (size_t pos; (pos = m_text.find(old_text.m_text, from)) != std::u16string::npos;) {
+        out.append(m_text, from, pos - from);
+        out += new_text.m_text;
+        from = pos + old_text.m_text.size();
         ++n;
     }
     if (n == 0) return 0;
-    out.append(s_, from, std::u16string::npos);
-    s_ = std::move(out);
+    out.append(m_text, from, std::u16string::npos);
+    m_text = std::move(out);
     return n;
 }
 
 int CString::Remove(char16_t ch) {
-    const auto before = s_.size();
-    s_.erase(std::remove(s_.begin(), s_.end(), ch), s_.end());
-    return static_cast<int>(before - s_.size());
+    const auto before = m_text.size();
+    m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
+    return static_cast<int>(before - m_text.size());
 }
 
 int CString::Insert(int index, const CString& text) {
     index = Clamp(index, 0, GetLength());
-    s_.insert(static_cast<size_t>(index), text.s_);
+    m_text.insert(static_cast<size_t>(index), text.m_text);
     return GetLength();
 }
 
 int CString::Delete(int index, int count) {
     if (index >= 0 && index < GetLength() && count > 0) {
-        s_.erase(static_cast<size_t>(index), static_cast<size_t>(count));
+        m_text.erase(static_cast<size_t>(index), static_cast<size_t>(count));
     }
     return GetLength();
 }
@@ -241,53 +241,53 @@ CString& CString::Trim(const CString& set) {
 }
 
 CString& CString::TrimLeft() {
-    TrimLeftIf(s_, IsSpace);
+    TrimLeftIf(m_text, IsSpace);
     return *this;
 }
 CString& CString::TrimLeft(char16_t ch) {
-    TrimLeftIf(s_, [ch](char16_t c) { return c == ch; });
+    TrimLeftIf(m_text, [ch](char16_t c) { return c == ch; });
     return *this;
 }
 CString& CString::TrimLeft(const CString& set) {
-    TrimLeftIf(s_, [&set](char16_t c) { return set.Find(c) >= 0; });
+    TrimLeftIf(m_text, [&set](char16_t c) { return set.Find(c) >= 0; });
     return *this;
 }
 CString& CString::TrimRight() {
-    TrimRightIf(s_, IsSpace);
+    TrimRightIf(m_text, IsSpace);
     return *this;
 }
 CString& CString::TrimRight(char16_t ch) {
-    TrimRightIf(s_, [ch](char16_t c) { return c == ch; });
+    TrimRightIf(m_text, [ch](char16_t c) { return c == ch; });
     return *this;
 }
 CString& CString::TrimRight(const CString& set) {
-    TrimRightIf(s_, [&set](char16_t c) { return set.Find(c) >= 0; });
+    TrimRightIf(m_text, [&set](char16_t c) { return set.Find(c) >= 0; });
     return *this;
 }
 
 CString& CString::MakeUpper() {
-    for (auto& c : s_) c = AsciiUpper(c);
+    for (auto& c : m_text) c = AsciiUpper(c);
     return *this;
 }
 
 CString& CString::MakeLower() {
-    for (auto& c : s_) c = AsciiLower(c);
+    for (auto& c : m_text) c = AsciiLower(c);
     return *this;
 }
 
 int CString::Compare(const CString& other) const {
-    return s_.compare(other.s_);
+    return m_text.compare(other.m_text);
 }
 
 int CString::CompareNoCase(const CString& other) const {
-    const size_t n = std::min(s_.size(), other.s_.size());
+    const size_t n = std::min(m_text.size(), other.m_text.size());
     for (size_t i = 0; i < n; ++i) {
-        const char16_t a = AsciiLower(s_[i]);
-        const char16_t b = AsciiLower(other.s_[i]);
+        const char16_t a = AsciiLower(m_text[i]);
+        const char16_t b = AsciiLower(other.m_text[i]);
         if (a != b) return a < b ? -1 : 1;
     }
-    if (s_.size() == other.s_.size()) return 0;
-    return s_.size() < other.s_.size() ? -1 : 1;
+    if (m_text.size() == other.m_text.size()) return 0;
+    return m_text.size() < other.m_text.size() ? -1 : 1;
 }
 
 // ---------------------------------------------------------------------------

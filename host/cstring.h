@@ -59,10 +59,10 @@ std::u16string FormatText(std::u16string_view format, const std::vector<FormatAr
 class CString {
   public:
     CString() = default;
-    CString(const char16_t* text) : s_(text ? text : u"") {}
+    CString(const char16_t* text) : m_text(text ? text : u"") {}
     CString(const char16_t* text, int length);
-    CString(std::u16string text) : s_(std::move(text)) {}
-    CString(std::u16string_view text) : s_(text) {}
+    CString(std::u16string text) : m_text(std::move(text)) {}
+    CString(std::u16string_view text) : m_text(text) {}
     explicit CString(char16_t ch, int repeat = 1);
 
     // UTF-8 conversion for I/O.  Malformed UTF-8 becomes U+FFFD; lone
@@ -71,15 +71,15 @@ class CString {
     static CString FromUtf8(std::string_view utf8, bool* valid = nullptr);
     std::string ToUtf8() const;
 
-    int GetLength() const { return static_cast<int>(s_.size()); }
-    bool IsEmpty() const { return s_.empty(); }
-    void Empty() { s_.clear(); }
+    int GetLength() const { return static_cast<int>(m_text.size()); }
+    bool IsEmpty() const { return m_text.empty(); }
+    void Empty() { m_text.clear(); }
     char16_t GetAt(int index) const;
     char16_t operator[](int index) const { return GetAt(index); }
     void SetAt(int index, char16_t ch);
-    const char16_t* GetString() const { return s_.c_str(); }
-    const std::u16string& str() const { return s_; }
-    std::u16string_view view() const { return s_; }
+    const char16_t* GetString() const { return m_text.c_str(); }
+    const std::u16string& str() const { return m_text; }
+    std::u16string_view view() const { return m_text; }
 
     // Searches return the zero-based position, or -1.
     int Find(char16_t ch, int start = 0) const;
@@ -120,40 +120,46 @@ class CString {
 
     template <typename... Args>
     void Format(const char16_t* format, const Args&... args) {
-        s_ = host::detail::FormatText(format ? format : u"", {host::detail::FormatArg(args)...});
+        m_text =
+            host::detail::FormatText(format ? format : u"", {host::detail::FormatArg(args)...});
     }
     template <typename... Args>
     void AppendFormat(const char16_t* format, const Args&... args) {
-        s_ += host::detail::FormatText(format ? format : u"", {host::detail::FormatArg(args)...});
+        m_text +=
+            host::detail::FormatText(format ? format : u"", {host::detail::FormatArg(args)...});
     }
 
     CString& operator+=(const CString& other) {
-        s_ += other.s_;
+        m_text += other.m_text;
         return *this;
     }
     CString& operator+=(const char16_t* other) {
-        if (other) s_ += other;
+        if (other) m_text += other;
         return *this;
     }
     CString& operator+=(char16_t ch) {
-        s_ += ch;
+        m_text += ch;
         return *this;
     }
 
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.s_ + b.s_); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_text + b.m_text);
+    }
     friend CString operator+(const CString& a, const char16_t* b) { return a + CString(b); }
     friend CString operator+(const char16_t* a, const CString& b) { return CString(a) + b; }
-    friend CString operator+(const CString& a, char16_t b) { return CString(a.s_ + b); }
+    friend CString operator+(const CString& a, char16_t b) { return CString(a.m_text + b); }
 
-    friend bool operator==(const CString& a, const CString& b) { return a.s_ == b.s_; }
-    friend bool operator==(const CString& a, const char16_t* b) { return a.s_ == (b ? b : u""); }
-    friend bool operator<(const CString& a, const CString& b) { return a.s_ < b.s_; }
-    friend bool operator>(const CString& a, const CString& b) { return b.s_ < a.s_; }
-    friend bool operator<=(const CString& a, const CString& b) { return !(b.s_ < a.s_); }
-    friend bool operator>=(const CString& a, const CString& b) { return !(a.s_ < b.s_); }
+    friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
+    friend bool operator==(const CString& a, const char16_t* b) {
+        return a.m_text == (b ? b : u"");
+    }
+    friend bool operator<(const CString& a, const CString& b) { return a.m_text < b.m_text; }
+    friend bool operator>(const CString& a, const CString& b) { return b.m_text < a.m_text; }
+    friend bool operator<=(const CString& a, const CString& b) { return !(b.m_text < a.m_text); }
+    friend bool operator>=(const CString& a, const CString& b) { return !(a.m_text < b.m_text); }
 
   private:
-    std::u16string s_;
+    std::u16string m_text;
 };
 
 inline host::detail::FormatArg::FormatArg(const CString& s) : kind(Kind::Text), text(s.view()) {}

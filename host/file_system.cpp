@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "host/file_read.h"
+
 namespace host {
 namespace {
 
@@ -42,39 +44,35 @@ void RemoveStaleTemporaries(const std::string& store) {
 }  // namespace
 
 FileDescriptor::~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
+    if (m_fd >= 0) close(m_fd);
 }
 
 void FileDescriptor::Reset(int fd) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = fd;
+    if (m_fd >= 0) close(m_fd);
+    m_fd = fd;
 }
 
 bool FileDescriptor::Close() {
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = m_fd;
+    m_fd = -1;
     return close(fd) == 0;
 }
 
-FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes,
-                        mode_t* mode) {
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.ok()) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
-    struct stat st {};
-    if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileState::kUnreadable;
-    if (mode) *mode = st.st_mode & 07777;
-    if (static_cast<unsigned long long>(st.st_size) > max_bytes) return FileState::kOversized;
-    bytes->clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FileState::kUnreadable;
-        if (n == 0) break;
-        bytes->append(buffer, static_cast<size_t>(n));
-        if (bytes->size() > max_bytes) return FileState::kOversized;
+FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes, mode_t* mode,
+                        std::string* problem) {
+    const FileRead read = ReadFileAtMost(path, max_bytes, bytes, true);
+    if (mode && read.mode != 0) *mode = read.mode & 07777;
+    if (problem) *problem = FileReadProblem(read, max_bytes);
+    switch (read.result) {
+        case FileRead::Result::kRead:
+            return FileState::kRead;
+        case FileRead::Result::kMissing:
+            return FileState::kMissing;
+        case FileRead::Result::kTooLarge:
+            return FileState::kOversized;
+        default:
+            return FileState::kUnreadable;
     }
-    return FileState::kRead;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -109,9 +107,9 @@ bool StoreWriteLock::Acquire(const std::string& store) {
     std::error_code ec;
     fs::create_directories(FolderOf(store), ec);
     if (ec) return false;
-    lock_.Reset(open((store + kLockSuffix).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (!lock_.ok()) return false;
-    while (flock(lock_.get(), LOCK_EX) != 0) {
+    m_lock.Reset(open((store + kLockSuffix).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!m_lock.ok()) return false;
+    while (flock(m_lock.get(), LOCK_EX) != 0) {
         if (errno != EINTR) return false;
     }
     RemoveStaleTemporaries(store);
@@ -123,40 +121,40 @@ StoreReplacement::~StoreReplacement() {
 }
 
 void StoreReplacement::Abandon() {
-    if (temporary_.empty()) return;
-    fd_.Reset(-1);
-    unlink(temporary_.c_str());
-    temporary_.clear();
+    if (m_temporary.empty()) return;
+    m_fd.Reset(-1);
+    unlink(m_temporary.c_str());
+    m_temporary.clear();
 }
 
 bool StoreReplacement::Open(const std::string& store, mode_t mode) {
     Abandon();
-    store_ = store;
+    m_store = store;
     std::string temporary = store + kTempInfix + kTempPattern;
-    fd_.Reset(mkostemp(temporary.data(), O_CLOEXEC));
-    failed_ = !fd_.ok();
-    if (failed_) return false;
-    temporary_ = std::move(temporary);
-    fchmod(fd_.get(), mode);  // keep the old file's permissions; best effort
+    m_fd.Reset(mkostemp(temporary.data(), O_CLOEXEC));
+    m_failed = !m_fd.ok();
+    if (m_failed) return false;
+    m_temporary = std::move(temporary);
+    fchmod(m_fd.get(), mode);  // keep the old file's permissions; best effort
     return true;
 }
 
 bool StoreReplacement::Write(std::string_view bytes) {
-    if (!failed_ && (!fd_.ok() || !WriteAll(fd_.get(), bytes.data(), bytes.size()))) {
-        failed_ = true;
+    if (!m_failed && (!m_fd.ok() || !WriteAll(m_fd.get(), bytes.data(), bytes.size()))) {
+        m_failed = true;
     }
-    return !failed_;
+    return !m_failed;
 }
 
 bool StoreReplacement::Commit() {
-    bool ok = !failed_ && fd_.ok() && fsync(fd_.get()) == 0;
-    if (fd_.ok()) ok = fd_.Close() && ok;
-    if (ok && rename(temporary_.c_str(), store_.c_str()) == 0) {
-        temporary_.clear();
-        SyncFolder(FolderOf(store_));
+    bool ok = !m_failed && m_fd.ok() && fsync(m_fd.get()) == 0;
+    if (m_fd.ok()) ok = m_fd.Close() && ok;
+    if (ok && rename(m_temporary.c_str(), m_store.c_str()) == 0) {
+        m_temporary.clear();
+        SyncFolder(FolderOf(m_store));
         return true;
     }
-    failed_ = true;
+    m_failed = true;
     Abandon();
     return false;
 }

@@ -20,27 +20,27 @@ namespace host {
 
 class FileDescriptor {
   public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
     ~FileDescriptor();
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool ok() const { return fd_ >= 0; }
+    int get() const { return m_fd; }
+    bool ok() const { return m_fd >= 0; }
     void Reset(int fd);
     // Closes now, reporting the error a delayed write may surface here.
     bool Close();
 
   private:
-    int fd_;
+    int m_fd;
 };
 
 enum class FileState { kRead, kMissing, kUnreadable, kOversized };
 
 // Reads a whole regular file into *bytes.  A file beyond `max_bytes` is not
 // pulled into memory (kOversized); `mode`, when given, receives its
-// permission bits.
+// permission bits, and `problem` why the file could not be read.
 FileState ReadWholeFile(const std::string& path, size_t max_bytes, std::string* bytes,
-                        mode_t* mode = nullptr);
+                        mode_t* mode = nullptr, std::string* problem = nullptr);
 
 // Writes everything, retrying after signals.  False on an error.
 bool WriteAll(int fd, const char* data, size_t size);
@@ -66,7 +66,7 @@ class StoreWriteLock {
     bool Acquire(const std::string& store);
 
   private:
-    FileDescriptor lock_;
+    FileDescriptor m_lock;
 };
 
 // A complete new version of a store, written beside it and renamed over it
@@ -88,9 +88,9 @@ class StoreReplacement {
 
   private:
     void Abandon();
-    FileDescriptor fd_;
-    std::string store_, temporary_;
-    bool failed_ = false;
+    FileDescriptor m_fd;
+    std::string m_store, m_temporary;
+    bool m_failed = false;
 };
 
 // The user's home folder: $HOME, else the password database; empty when

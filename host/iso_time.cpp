@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "host/printable.h"
 #include "host/vexacl.h"
 
 namespace host {
@@ -40,7 +41,7 @@ int DaysInMonth(int year, int month) {
 
 bool ParseIsoTime(const std::string& s, double default_zone_h, double* jd_ut, std::string* error) {
     auto fail = [&](const char* why) {
-        *error = std::string("not an ISO 8601 time (") + why + "): '" + s + "'";
+        *error = std::string("not an ISO 8601 time (") + why + "): " + Quoted(s);
         return false;
     };
     size_t pos = 0;
@@ -52,7 +53,10 @@ bool ParseIsoTime(const std::string& s, double default_zone_h, double* jd_ut, st
     }
     tagADATE d;
     int year = 0;
-    if (!ReadDigits(s, &pos, 4, &year)) return fail("year");
+    size_t digits = pos;
+    while (digits < s.size() && std::isdigit(static_cast<unsigned char>(s[digits]))) ++digits;
+    // Told apart here, a year of five digits is not blamed on the month.
+    if (digits - pos != 4 || !ReadDigits(s, &pos, 4, &year)) return fail("year, of four digits");
     d.year = sign * year;
     if (!Expect(s, &pos, '-') || !ReadDigits(s, &pos, 2, &d.month) || d.month < 1 || d.month > 12) {
         return fail("month");

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 
+#include "host/file_read.h"
 #include "host/file_system.h"
 
 using host::FileDescriptor;
@@ -51,6 +52,13 @@ const char kCorruptInfix[] = ".corrupt-";
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+// Reads the whole store.  `mode` receives the file's permission bits.  A
+// device or pipe is no store: it is never read (nor kept aside by copying).
+FileState ReadWhole(const std::string& path, std::string* bytes, mode_t* mode,
+                    std::string* problem = nullptr) {
+    return host::ReadWholeFile(path, kMaxStoreBytes, bytes, mode, problem);
 }
 
 bool IsJsonSpace(char c) {
@@ -312,13 +320,13 @@ int CRegistry::Write(const CString& key, const CString& name, const CString& val
 CRegistry::Batch::Batch() {
     if (t_batch) return;  // nested: the outer batch carries the writes
     try {
-        update_ = new Update;
-        Begin(*update_);
-        t_batch = update_;
+        m_update = new Update;
+        Begin(*m_update);
+        t_batch = m_update;
     } catch (...) {
-        delete update_;
-        update_ = nullptr;
-        failed_ = true;
+        delete m_update;
+        m_update = nullptr;
+        m_failed = true;
     }
 }
 
@@ -326,33 +334,79 @@ CRegistry::Batch::~Batch() {
     Commit();
 }
 
+void CRegistry::Batch::Abandon() {
+    if (!m_update) return;
+    if (t_batch == m_update) t_batch = nullptr;
+    delete m_update;  // releases the lock; the file stays as it was
+    m_update = nullptr;
+    m_failed = true;
+}
+
+int CRegistry::Transaction(const std::function<void()>& change) {
+    Batch batch;
+    try {
+        change();
+    } catch (...) {
+        batch.Abandon();  // half a change is never written
+        return 0;
+    }
+    return batch.Commit();
+}
+
 int CRegistry::Batch::Commit() {
-    if (!update_) {
-        if (failed_) return 0;
+    if (!m_update) {
+        if (m_failed) return 0;
         return !t_batch || t_batch->ok ? 1 : 0;
     }
-    if (t_batch == update_) t_batch = nullptr;
+    if (t_batch == m_update) t_batch = nullptr;
     bool ok = false;
     try {
-        ok = Finish(*update_);
+        ok = Finish(*m_update);
     } catch (...) {
     }
-    delete update_;  // releases the lock
-    update_ = nullptr;
-    failed_ = !ok;
+    delete m_update;  // releases the lock
+    m_update = nullptr;
+    m_failed = !ok;
     return ok ? 1 : 0;
 }
 
 CRegistry::Snapshot::Snapshot() {
-    if (t_snapshot) return;  // nested: the outer snapshot serves
+    // Nested: the outer snapshot serves; in a batch, its locked reading does.
+    if (t_snapshot || (t_batch && t_batch->ok)) return;
     try {
-        document_ = ReadStore();
-        t_snapshot = document_.get();
+        m_document = ReadStore();
+        t_snapshot = m_document.get();
     } catch (...) {
-        document_.reset();  // reads go to the file one by one
+        m_document.reset();  // reads go to the file one by one
     }
 }
 
 CRegistry::Snapshot::~Snapshot() {
-    if (document_ && t_snapshot == document_.get()) t_snapshot = nullptr;
+    if (m_document && t_snapshot == m_document.get()) t_snapshot = nullptr;
+}
+
+int CRegistry::CheckStore(std::string* problem) {
+    std::string ignored;
+    std::string& why = problem ? *problem : ignored;
+    why.clear();
+    const std::string path = CRegistry::StorePath();
+    if (path.empty()) return 1;  // nowhere to look: an empty store
+    try {
+        std::string bytes;
+        picojson::object root;
+        switch (ReadWhole(path, &bytes, nullptr, &why)) {
+            case FileState::kMissing:
+                why.clear();
+                return 1;
+            case FileState::kRead:
+                if (Parse(bytes, &root)) return 1;
+                why = "not a JSON object";
+                return 0;
+            default:
+                return 0;
+        }
+    } catch (...) {
+        why = "out of memory";
+        return 0;
+    }
 }

@@ -15,6 +15,9 @@
 //   re-reads the file, changes its one value and replaces the file with a
 //   fully written, fsynced temporary file by rename.  Two processes writing
 //   different values therefore keep both, and the file is never torn.
+// - A change decided from what is stored (a record loaded, edited and saved)
+//   is one Transaction: read and written under the lock, so that nothing
+//   another process saves in between is written over.
 // - A read takes no lock: the rename makes every replacement atomic.  Reads
 //   always look at the file (nothing is assumed about other processes); the
 //   parsed document is reused only while the file's bytes are unchanged.
@@ -28,6 +31,7 @@
 // No operation throws; a failure reads as the caller's default.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -86,9 +90,24 @@ class CRegistry {
         int Commit();
 
       private:
-        host::detail::RegistryUpdate* update_ = nullptr;
-        bool failed_ = false;
+        friend class CRegistry;
+        // Drops the writes and releases the lock; the store stays as it was.
+        void Abandon();
+
+        host::detail::RegistryUpdate* m_update = nullptr;
+        bool m_failed = false;
     };
+
+    // One read-modify-write of the store: locks the store and reads it, runs
+    // `change`, whose reads see the store as it is under the lock (and the
+    // writes made so far), and replaces the store with its writes at once.
+    // No other process can write in between, so a value that `change`
+    // decides from what it read is never saved over another process's
+    // newer one.  Returns non-zero when the store holds the result; 0 when
+    // the store could not be locked and read or not be written (it is then
+    // unchanged), or when `change` threw (nothing of it is written).
+    // Inside a batch, the change becomes part of it.
+    static int Transaction(const std::function<void()>& change);
 
     // Makes the reads of this thread, while it lives, look at one reading
     // of the store: a record loaded in the scope comes from a single
@@ -103,8 +122,15 @@ class CRegistry {
         Snapshot& operator=(const Snapshot&) = delete;
 
       private:
-        std::shared_ptr<const host::detail::RegistryDocument> document_;
+        std::shared_ptr<const host::detail::RegistryDocument> m_document;
     };
+
+    // Non-zero when the store can be read: it is missing (an empty store)
+    // or a JSON object.  Otherwise 0 with the reason in *problem ("Permission
+    // denied", "Is a directory", "not a JSON object", ...).  Reads, which
+    // fall back to the defaults, never tell; a caller that shows settings to
+    // a user asks here.
+    static int CheckStore(std::string* problem);
 
     // The store file this process uses (see above); empty when neither
     // VEXCLK_REGISTRY, XDG_CONFIG_HOME nor a home folder is known.

@@ -14,7 +14,7 @@
 // - Int results are success flags (non-zero = success); no function throws.
 #pragma once
 
-#include "engine/adate.h"
+#include "host/adate.h"
 
 namespace vexacl {
 

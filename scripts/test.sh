@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal
 # build with warnings as errors, once under AddressSanitizer and UBSan; the
-# gallery client's worker threads once more under ThreadSanitizer.
+# gallery client's worker threads once more under ThreadSanitizer; then each
+# libFuzzer target for a few seconds (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -17,3 +18,4 @@ bash scripts/build.sh build-asan -DVEXCLK_SANITIZE=ON -DVEXCLK_BENCH=OFF -DCMAKE
 export TSAN_OPTIONS=halt_on_error=1
 bash scripts/build.sh build-tsan -DVEXCLK_SANITIZE_THREAD=ON -DVEXCLK_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 build-tsan/tests/vexclk_tests --gtest_filter='Gallery*'
+bash scripts/fuzz.sh 5

@@ -87,6 +87,26 @@ void CCdStatus::Save() {
     CRegistry::Write(kEngineDefaultsKey, kCyclicDefault, CyclicValue(DispPopup));
 }
 
+int CCdStatus::Update(const std::function<void(CCdStatus&)>& edit) {
+    CCdStatus record = *this;
+    const int saved = CRegistry::Transaction([&] {
+        record.Load();  // under the lock: nobody can save in between
+        edit(record);
+        record.Save();
+    });
+    if (saved) *this = record;
+    return saved;
+}
+
+int CCdStatus::SaveChanges(const CCdStatus& loaded) {
+    const CCdStatus mine = *this;
+    return Update([&](CCdStatus& stored) {
+        for (const Field& f : Fields()) {
+            if (mine.*f.member != loaded.*f.member) stored.*f.member = mine.*f.member;
+        }
+    });
+}
+
 std::array<CString, 2> CCdStatus::EngineDefaultCommands() const {
     return DefaultCommands(CnsInfo, DispPopup);
 }

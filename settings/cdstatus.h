@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -26,8 +27,25 @@ class CCdStatus {
     // Writes all 29 values, then the two engine start-up defaults under the
     // key "Default" ("ClickData.Constellation", "ClickData.Cyclic"), all in
     // one replacement of the store.  A save that cannot be written is lost
-    // silently, as registry failures are never reported to the user.
+    // silently, as registry failures are never reported to the user.  Every
+    // value is written as this record holds it, even one that another
+    // process saved since this record was loaded: to save what a user
+    // changed, use SaveChanges.
     void Save();
+
+    // One read-modify-write of the saved record under the store's lock
+    // (CRegistry::Transaction): loads the record as the store holds it now,
+    // lets `edit` change it and saves it, so that no other process's save
+    // in between is written over.  This record becomes the saved one.
+    // Returns non-zero when the store holds it; 0 leaves this record as it
+    // was.
+    int Update(const std::function<void(CCdStatus&)>& edit);
+    // Saves the settings in which this record differs from `loaded` (this
+    // record as it was loaded) on top of the record the store holds now:
+    // what the user changed wins, what another process saved meanwhile
+    // stays.  This record becomes the saved one.  How the settings dialog
+    // and the palette save.  Returns non-zero when the store holds it.
+    int SaveChanges(const CCdStatus& loaded);
 
     // The two engine commands that carry this record's engine defaults:
     // [0] "default ClickData.Constellation = TRUE|FALSE" (TRUE when CnsInfo

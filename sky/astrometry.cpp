@@ -160,10 +160,10 @@ AstrometryContext::AstrometryContext(double jd_ut, const Observer& observer, dou
 }
 
 void AstrometryContext::Init(double jd_ut, const Observer& observer, double delta_t_s) {
-    jd_ut_ = jd_ut;
-    delta_t_s_ = delta_t_s;
-    observer_ = observer;
-    ok_ = false;
+    m_jdUt = jd_ut;
+    m_deltaTS = delta_t_s;
+    m_observer = observer;
+    m_ok = false;
     if (!Finite(jd_ut) || !Finite(delta_t_s) || !Finite(observer.longitude_deg) ||
         !Finite(observer.latitude_deg) || !Finite(observer.height_m) ||
         std::fabs(observer.latitude_deg) > 90.0) {
@@ -188,29 +188,30 @@ void AstrometryContext::Init(double jd_ut, const Observer& observer, double delt
     double x = 0.0, y = 0.0;
     eraBpn2xy(rnpb, &x, &y);
     const double s = eraS06(tt1, tt2, x, y);
-    eo_ = eraEors(rnpb, s);
-    eps_true_ = eraObl06(tt1, tt2) + deps;
-    sp_ = eraSp00(tt1, tt2);
+    m_eo = eraEors(rnpb, s);
+    m_epsTrue = eraObl06(tt1, tt2) + deps;
+    m_sp = eraSp00(tt1, tt2);
     const double theta = eraEra00(jd_ut, 0.0);  // UT1 = UT
 
-    eraApci(tt1, tt2, pvb, pvh[0], x, y, s, &geo_);
+    eraApci(tt1, tt2, pvb, pvh[0], x, y, s, &m_geo);
     eraApco(tt1, tt2, pvb, pvh[0], x, y, s, theta, observer.longitude_deg * ERFA_DD2R,
-            observer.latitude_deg * ERFA_DD2R, observer.height_m, 0.0, 0.0, sp_, 0.0, 0.0, &topo_);
+            observer.latitude_deg * ERFA_DD2R, observer.height_m, 0.0, 0.0, m_sp, 0.0, 0.0,
+            &m_topo);
 
-    eraEcm06(tt1, tt2, ecm_date_);
-    eraEcm06(ERFA_DJ00, 0.0, ecm_j2000_);
-    eraIr(cirs_to_true_ecl_);
-    eraRz(eo_, cirs_to_true_ecl_);        // CIRS -> true equator and equinox of date
-    eraRx(eps_true_, cirs_to_true_ecl_);  // -> true ecliptic of date
+    eraEcm06(tt1, tt2, m_ecmDate);
+    eraEcm06(ERFA_DJ00, 0.0, m_ecmJ2000);
+    eraIr(m_cirsToTrueEcl);
+    eraRz(m_eo, m_cirsToTrueEcl);       // CIRS -> true equator and equinox of date
+    eraRx(m_epsTrue, m_cirsToTrueEcl);  // -> true ecliptic of date
 
-    besselian_epoch_ = eraEpb(tt1, tt2);
-    era_ = theta;
-    ok_ = true;
+    m_besselianEpoch = eraEpb(tt1, tt2);
+    m_era = theta;
+    m_ok = true;
 }
 
 double AstrometryContext::LocalSiderealTimeDeg() const {
-    if (!ok_) return kNaN;
-    return eraAnp(era_ - eo_ + observer_.longitude_deg * ERFA_DD2R) * ERFA_DR2D;
+    if (!m_ok) return kNaN;
+    return eraAnp(m_era - m_eo + m_observer.longitude_deg * ERFA_DD2R) * ERFA_DR2D;
 }
 
 // ---- Positions of a star ---------------------------------------------------------
@@ -219,41 +220,59 @@ StarPositions ComputeStarPositions(const CatalogStar& star, const AstrometryCont
     const Propagated p = Propagate(star, context);
     if (!p.ok) return InvalidPositions();
 
-    StarPositions r;
-    r.ok = true;
-    r.icrs = EquatorialOf(p.ra, p.dec);
-    r.parallax_mas = p.parallax_as * 1000.0;
-
-    // Apparent place: CIRS, then the equinox-based RA.
+    // Apparent place (geocentric CIRS) and the observer's CIRS place, whose
+    // context adds diurnal aberration and the observer's parallax.
     eraASTROM geo = context.Geocentric();
     double ri = 0.0, di = 0.0;
     eraAtciq(p.ra, p.dec, 0.0, 0.0, p.parallax_as, 0.0, &geo, &ri, &di);
-    r.apparent = EquatorialOf(ri - context.EquationOfOrigins(), di);
+    eraASTROM topo = context.Topocentric();
+    double rt = 0.0, dt = 0.0;
+    eraAtciq(p.ra, p.dec, 0.0, 0.0, p.parallax_as, 0.0, &topo, &rt, &dt);
+
+    StarPositions r = PositionsFromCirs(p.ra, p.dec, ri, di, rt, dt, context);
+    r.parallax_mas = p.parallax_as * 1000.0;
+    return r;
+}
+
+StarPositions PositionsFromCirs(double icrs_ra, double icrs_dec, double cirs_ra, double cirs_dec,
+                                double observer_cirs_ra, double observer_cirs_dec,
+                                const AstrometryContext& context) {
+    if (!context.ok() || !Finite(icrs_ra) || !Finite(icrs_dec) || !Finite(cirs_ra) ||
+        !Finite(cirs_dec) || !Finite(observer_cirs_ra) || !Finite(observer_cirs_dec)) {
+        return InvalidPositions();
+    }
+    StarPositions r;
+    r.ok = true;
+    r.parallax_mas = kNaN;
+    r.icrs = EquatorialOf(icrs_ra, icrs_dec);
+    // The equinox-based right ascension is the CIRS one minus the equation
+    // of the origins.
+    r.apparent = EquatorialOf(cirs_ra - context.EquationOfOrigins(), cirs_dec);
 
     double lon = 0.0, lat = 0.0;
-    Rotate(context.CirsToTrueEcliptic(), ri, di, &lon, &lat);
+    Rotate(context.CirsToTrueEcliptic(), cirs_ra, cirs_dec, &lon, &lat);
     r.ecliptic_true_of_date = SphericalOf(lon, lat);
 
     // FK4 B1950.0 at the current epoch, through FK5.
     double r5 = 0.0, d5 = 0.0, dr5 = 0.0, dd5 = 0.0;
-    eraHfk5z(p.ra, p.dec, context.JdUt(), context.DeltaT() / kSecondsPerDay, &r5, &d5, &dr5, &dd5);
+    eraHfk5z(icrs_ra, icrs_dec, context.JdUt(), context.DeltaT() / kSecondsPerDay, &r5, &d5, &dr5,
+             &dd5);
     double r4 = 0.0, d4 = 0.0, dr4 = 0.0, dd4 = 0.0;
     eraFk54z(r5, d5, context.BesselianEpoch(), &r4, &d4, &dr4, &dd4);
     r.b1950 = EquatorialOf(r4, d4);
 
-    Rotate(context.IcrsToEclipticOfDate(), p.ra, p.dec, &lon, &lat);
+    Rotate(context.IcrsToEclipticOfDate(), icrs_ra, icrs_dec, &lon, &lat);
     r.ecliptic_mean_of_date = SphericalOf(lon, lat);
-    Rotate(context.IcrsToEclipticJ2000(), p.ra, p.dec, &lon, &lat);
+    Rotate(context.IcrsToEclipticJ2000(), icrs_ra, icrs_dec, &lon, &lat);
     r.ecliptic_j2000 = SphericalOf(lon, lat);
 
-    eraIcrs2g(p.ra, p.dec, &lon, &lat);
+    eraIcrs2g(icrs_ra, icrs_dec, &lon, &lat);
     r.galactic = SphericalOf(lon, lat);
 
-    // Horizon: topocentric CIRS, then observed without refraction.
+    // Horizon: the observer's CIRS place, observed without refraction.
     eraASTROM topo = context.Topocentric();
-    eraAtciq(p.ra, p.dec, 0.0, 0.0, p.parallax_as, 0.0, &topo, &ri, &di);
     double aob = 0.0, zob = 0.0, hob = 0.0, dob = 0.0, rob = 0.0;
-    eraAtioq(ri, di, &topo, &aob, &zob, &hob, &dob, &rob);
+    eraAtioq(observer_cirs_ra, observer_cirs_dec, &topo, &aob, &zob, &hob, &dob, &rob);
     r.horizon = {eraAnp(aob + ERFA_DPI) * ERFA_DR2D, 90.0 - zob * ERFA_DR2D};
     return r;
 }

@@ -84,54 +84,54 @@ class AstrometryContext {
     AstrometryContext(double jd_ut, const Observer& observer);
     AstrometryContext(double jd_ut, const Observer& observer, double delta_t_s);
 
-    bool ok() const { return ok_; }
-    double JdUt() const { return jd_ut_; }
-    double DeltaT() const { return delta_t_s_; }  // seconds
-    double JdTt() const { return jd_ut_ + delta_t_s_ / 86400.0; }
-    const Observer& observer() const { return observer_; }
+    bool ok() const { return m_ok; }
+    double JdUt() const { return m_jdUt; }
+    double DeltaT() const { return m_deltaTS; }  // seconds
+    double JdTt() const { return m_jdUt + m_deltaTS / 86400.0; }
+    const Observer& observer() const { return m_observer; }
 
     // Besselian epoch of the time (TT), e.g. 2026.93 (eraEpb).
-    double BesselianEpoch() const { return besselian_epoch_; }
+    double BesselianEpoch() const { return m_besselianEpoch; }
     // Equation of the origins ERA - GAST, radians (eraEors): subtracted from a
     // CIRS right ascension it gives the equinox-based one.
-    double EquationOfOrigins() const { return eo_; }
+    double EquationOfOrigins() const { return m_eo; }
     // Local apparent sidereal time in degrees [0, 360): ERA - EO + longitude.
     double LocalSiderealTimeDeg() const;
     // True obliquity of the ecliptic of date, radians (eraObl06 + nutation).
-    double TrueObliquity() const { return eps_true_; }
+    double TrueObliquity() const { return m_epsTrue; }
 
     // ERFA's star-independent parameters: geocentric (eraApci, for the
     // apparent place) and for the observer (eraApco, no refraction).
-    const eraASTROM& Geocentric() const { return geo_; }
-    const eraASTROM& Topocentric() const { return topo_; }
+    const eraASTROM& Geocentric() const { return m_geo; }
+    const eraASTROM& Topocentric() const { return m_topo; }
     // TIO locator s', radians (eraSp00), for later Earth-rotation updates.
-    double TioLocator() const { return sp_; }
+    double TioLocator() const { return m_sp; }
 
     // Rotation matrices for direction vectors (r_out = M r_in):
     // ICRS -> mean ecliptic and equinox of date (eraEcm06 at TT);
-    const Matrix3& IcrsToEclipticOfDate() const { return ecm_date_; }
+    const Matrix3& IcrsToEclipticOfDate() const { return m_ecmDate; }
     // ICRS -> mean ecliptic and equinox of J2000.0 (eraEcm06 at J2000 TT);
-    const Matrix3& IcrsToEclipticJ2000() const { return ecm_j2000_; }
+    const Matrix3& IcrsToEclipticJ2000() const { return m_ecmJ2000; }
     // CIRS -> true ecliptic and equinox of date: Rx(true obliquity) Rz(EO).
-    const Matrix3& CirsToTrueEcliptic() const { return cirs_to_true_ecl_; }
+    const Matrix3& CirsToTrueEcliptic() const { return m_cirsToTrueEcl; }
 
   private:
     void Init(double jd_ut, const Observer& observer, double delta_t_s);
 
-    bool ok_ = false;
-    double jd_ut_ = 0.0;
-    double delta_t_s_ = 0.0;
-    Observer observer_{0.0, 0.0, 0.0};
-    double besselian_epoch_ = 0.0;
-    double eo_ = 0.0;
-    double eps_true_ = 0.0;
-    double sp_ = 0.0;
-    double era_ = 0.0;  // Earth rotation angle at jd_ut, radians
-    eraASTROM geo_{};
-    eraASTROM topo_{};
-    Matrix3 ecm_date_ = {};
-    Matrix3 ecm_j2000_ = {};
-    Matrix3 cirs_to_true_ecl_ = {};
+    bool m_ok = false;
+    double m_jdUt = 0.0;
+    double m_deltaTS = 0.0;
+    Observer m_observer{0.0, 0.0, 0.0};
+    double m_besselianEpoch = 0.0;
+    double m_eo = 0.0;
+    double m_epsTrue = 0.0;
+    double m_sp = 0.0;
+    double m_era = 0.0;  // Earth rotation angle at jd_ut, radians
+    eraASTROM m_geo{};
+    eraASTROM m_topo{};
+    Matrix3 m_ecmDate = {};
+    Matrix3 m_ecmJ2000 = {};
+    Matrix3 m_cirsToTrueEcl = {};
 };
 
 // ---- Positions of a star -----------------------------------------------------
@@ -194,6 +194,19 @@ struct StarPositions {
 // below 1 mas in every frame but B1950 (0.05") and galactic (0.02"), where
 // astropy takes another route (through FK5 with the frame bias only).
 StarPositions ComputeStarPositions(const CatalogStar& star, const AstrometryContext& context);
+
+// The display frames of a direction already reduced by the caller (a body
+// of the solar system, whose light time and parallax the caller handles):
+// icrs_*: the astrometric ICRS place (radians), which gives B1950, the
+// mean ecliptics and galactic coordinates; cirs_*: the apparent place on
+// the CIRS (radians), which gives the apparent equinox-based place and the
+// true ecliptic; observer_cirs_*: the CIRS place as the context's observer
+// sees it (diurnal aberration and parallax included), which gives the
+// horizon.  Steps 2-6 above; parallax_mas is NaN.  Non-finite input or an
+// invalid context gives ok == false and NaN values.
+StarPositions PositionsFromCirs(double icrs_ra, double icrs_dec, double cirs_ra, double cirs_dec,
+                                double observer_cirs_ra, double observer_cirs_dec,
+                                const AstrometryContext& context);
 
 // ---- Precession to B1875 (constellation boundaries) ------------------------------
 

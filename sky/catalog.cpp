@@ -1,6 +1,7 @@
 #include "sky/catalog.h"
 
-#include <sys/stat.h>
+#include <erfa.h>
+#include <erfam.h>
 
 #include <algorithm>
 #include <charconv>
@@ -12,223 +13,15 @@
 #include <type_traits>
 #include <utility>
 
+#include "sky/tsv.h"
+
 #ifndef VEXCLK_DATA_DIR
 #define VEXCLK_DATA_DIR "data"
 #endif
 
+using sky::JoinPath;
+
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegToRad = kPi / 180.0;
-
-// ---------------------------------------------------------------------------
-// Reading the TSV files
-
-bool ReadWholeFile(const std::string& path, std::string* out, std::string* error) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        *error = path + ": cannot open the catalogue file";
-        return false;
-    }
-    out->clear();
-    // A folder or a device opens too; only a regular file is a catalogue.
-    struct stat info {};
-    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(f);
-        *error = path + ": not a regular file";
-        return false;
-    }
-    // One read of the whole file, then whatever it grew by meanwhile.
-    out->resize(static_cast<size_t>(info.st_size));
-    out->resize(std::fread(out->data(), 1, out->size(), f));
-    char buffer[1 << 14];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out->append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
-        *error = path + ": cannot read the catalogue file";
-        return false;
-    }
-    return true;
-}
-
-// Splits a file written by tools/skydata_common.py: "#" comment lines, one
-// line of column names, then rows of exactly that many tab-separated fields.
-class TsvReader {
-  public:
-    TsvReader(std::string path, const std::string& text) : m_path(std::move(path)), m_text(text) {}
-
-    // Reads up to and including the column line and checks it.
-    bool Header(const std::vector<const char*>& columns, std::string* error) {
-        std::string_view line;
-        while (NextLine(&line)) {
-            if (!line.empty() && line[0] == '#') continue;
-            std::string expected;
-            for (size_t i = 0; i < columns.size(); ++i) {
-                if (i) expected += '\t';
-                expected += columns[i];
-            }
-            if (line != expected) {
-                *error = Where() + "columns are not \"" + expected + "\"";
-                return false;
-            }
-            m_columns = columns;
-            return true;
-        }
-        *error = m_path + ": no column line (empty or not a catalogue file)";
-        return false;
-    }
-
-    // Next row; false at the end of the file or (with *error set) on a bad row.
-    bool Row(std::vector<std::string_view>* fields, std::string* error) {
-        std::string_view line;
-        while (NextLine(&line)) {
-            if (line.empty() || line[0] == '#') continue;
-            fields->clear();
-            size_t start = 0;
-            for (;;) {
-                const size_t tab = line.find('\t', start);
-                fields->push_back(
-                    line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-                if (tab == std::string_view::npos) break;
-                start = tab + 1;
-            }
-            if (fields->size() != m_columns.size()) {
-                *error = Where() + std::to_string(fields->size()) + " fields, expected " +
-                         std::to_string(m_columns.size());
-                return false;
-            }
-            return true;
-        }
-        return false;
-    }
-
-    std::string Where() const { return m_path + ":" + std::to_string(m_line) + ": "; }
-    int Line() const { return m_line; }
-    const char* Column(size_t i) const { return m_columns[i]; }
-
-  private:
-    bool NextLine(std::string_view* line) {
-        if (m_pos >= m_text.size()) return false;
-        const size_t end = m_text.find('\n', m_pos);
-        const size_t stop = end == std::string::npos ? m_text.size() : end;
-        *line = std::string_view(m_text).substr(m_pos, stop - m_pos);
-        if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
-        m_pos = stop + 1;
-        ++m_line;
-        return true;
-    }
-
-    std::string m_path;
-    const std::string& m_text;
-    std::vector<const char*> m_columns;
-    size_t m_pos = 0;
-    int m_line = 0;
-};
-
-// Field converters: each returns false with the reason in *error.
-class FieldParser {
-  public:
-    explicit FieldParser(const TsvReader& reader) : m_reader(reader) {}
-
-    bool Text(const std::vector<std::string_view>& f, size_t i, CString* out, std::string* error) {
-        bool valid = true;
-        *out = CString::FromUtf8(f[i], &valid);
-        if (!valid) return Fail(i, "not UTF-8 text", error);
-        return true;
-    }
-
-    bool List(const std::vector<std::string_view>& f, size_t i, std::vector<CString>* out,
-              std::string* error) {
-        out->clear();
-        std::string_view rest = f[i];
-        while (!rest.empty()) {
-            const size_t bar = rest.find('|');
-            const std::string_view item = rest.substr(0, bar);
-            bool valid = true;
-            if (!item.empty()) out->push_back(CString::FromUtf8(item, &valid));
-            if (!valid) return Fail(i, "not UTF-8 text", error);
-            if (bar == std::string_view::npos) break;
-            rest.remove_prefix(bar + 1);
-        }
-        return true;
-    }
-
-    bool Double(const std::vector<std::string_view>& f, size_t i, double* out, std::string* error) {
-        const std::string_view s = f[i];
-        const auto r = std::from_chars(s.data(), s.data() + s.size(), *out);
-        if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() ||
-            !std::isfinite(*out))
-            return Fail(i, "bad number \"" + std::string(s) + "\"", error);
-        return true;
-    }
-
-    bool Optional(const std::vector<std::string_view>& f, size_t i, std::optional<double>* out,
-                  std::string* error) {
-        out->reset();
-        if (f[i].empty()) return true;
-        double v = 0.0;
-        if (!Double(f, i, &v, error)) return false;
-        *out = v;
-        return true;
-    }
-
-    // A non-negative integer; an empty field reads as 0 ("none").
-    bool Number(const std::vector<std::string_view>& f, size_t i, int* out, std::string* error) {
-        *out = 0;
-        const std::string_view s = f[i];
-        if (s.empty()) return true;
-        const auto r = std::from_chars(s.data(), s.data() + s.size(), *out);
-        if (r.ec != std::errc() || r.ptr != s.data() + s.size() || *out < 0)
-            return Fail(i, "bad catalogue number \"" + std::string(s) + "\"", error);
-        return true;
-    }
-
-    bool Position(const std::vector<std::string_view>& f, size_t ra_i, size_t dec_i, double* ra,
-                  double* dec, std::string* error) {
-        if (!Double(f, ra_i, ra, error) || !Double(f, dec_i, dec, error)) return false;
-        if (*ra < 0.0 || *ra >= 360.0) return Fail(ra_i, "right ascension outside [0, 360)", error);
-        if (*dec < -90.0 || *dec > 90.0) return Fail(dec_i, "declination outside [-90, 90]", error);
-        return true;
-    }
-
-    int Line() const { return m_reader.Line(); }
-
-    bool Fail(size_t i, const std::string& what, std::string* error) const {
-        *error = m_reader.Where() + what + " in column " + m_reader.Column(i);
-        return false;
-    }
-
-  private:
-    const TsvReader& m_reader;
-};
-
-std::string JoinPath(const std::string& dir, const char* name) {
-    if (dir.empty()) return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
-
-// Reads one file and hands every row to `row`, which returns false (with
-// *error) to reject it.
-// `rows_at_most` learns an upper bound of the row count first, so that the
-// caller can reserve its storage.
-template <typename ReserveFn, typename RowFn>
-bool ReadTable(const std::string& dir, const char* name, const std::vector<const char*>& columns,
-               std::string* error, ReserveFn rows_at_most, RowFn row) {
-    const std::string path = JoinPath(dir, name);
-    std::string text;
-    if (!ReadWholeFile(path, &text, error)) return false;
-    rows_at_most(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    TsvReader reader(path, text);
-    if (!reader.Header(columns, error)) return false;
-    FieldParser parse(reader);
-    std::vector<std::string_view> fields;
-    while (reader.Row(&fields, error)) {
-        if (!row(fields, parse, error)) return false;
-    }
-    return error->empty();
-}
 
 // ---------------------------------------------------------------------------
 // Search keys
@@ -273,19 +66,11 @@ bool IsBlank(char16_t c) {
            c == u'\u3000' || c == u'\u00A0';
 }
 
-double Haversine(double x) {
-    const double s = std::sin(x / 2.0);
-    return s * s;
-}
-
-// Angular distance between two points, degrees in and out; haversine form
-// (Sinnott 1984), well conditioned for small separations.
+// Angular distance between two points, degrees in and out (eraSeps: well
+// conditioned at every angle).
 double Separation(double ra1, double dec1, double ra2, double dec2) {
-    const double d1 = dec1 * kDegToRad, d2 = dec2 * kDegToRad;
-    double h =
-        Haversine(d2 - d1) + std::cos(d1) * std::cos(d2) * Haversine((ra2 - ra1) * kDegToRad);
-    h = std::clamp(h, 0.0, 1.0);
-    return 2.0 * std::asin(std::sqrt(h)) / kDegToRad;
+    return eraSeps(ra1 * ERFA_DD2R, dec1 * ERFA_DD2R, ra2 * ERFA_DD2R, dec2 * ERFA_DD2R) *
+           ERFA_DR2D;
 }
 
 // FNV-1a, 64 bits: the hash of a search key.
@@ -320,6 +105,9 @@ std::u16string Digits(int n) {
     return out;
 }
 
+// A shorter text ("M", "ob") would match half the catalogue by part.
+constexpr size_t kMinPartialKeyBytes = 3;
+
 int BandOf(double dec_deg) {
     return std::clamp(static_cast<int>(std::floor(dec_deg + 90.0)), 0, 179);
 }
@@ -327,6 +115,13 @@ int BandOf(double dec_deg) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+
+std::optional<double> MeasuredParallaxMas(const SkyStar& star) {
+    if (!star.parallax_mas || *star.parallax_mas < kMinParallaxMas) return std::nullopt;
+    if (star.parallax_err_mas && *star.parallax_mas < kMinParallaxSigmas * *star.parallax_err_mas)
+        return std::nullopt;
+    return star.parallax_mas;
+}
 
 std::string CSkyCatalog::DefaultDataDir() {
     const char* env = std::getenv("VEXCLK_DATA");
@@ -382,130 +177,12 @@ bool CSkyCatalog::Load(const std::string& dir, std::string* error) {
 
 bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
     CSkyCatalog next;
-    std::vector<int> star_lines, deepsky_lines;
+    std::vector<int> starLines, deepskyLines;
 
-    bool ok = ReadTable(
-        dir, "constellations.tsv", {"abbr", "name", "name_ja", "other_names"}, error,
-        [&](size_t n) { next.m_constellations.reserve(n); },
-        [&](const auto& f, FieldParser& p, std::string* err) {
-            SkyConstellation c;
-            if (!p.Text(f, 0, &c.abbr, err) || !p.Text(f, 1, &c.name, err) ||
-                !p.Text(f, 2, &c.name_ja, err) || !p.List(f, 3, &c.other_names, err))
-                return false;
-            if (c.abbr.IsEmpty()) return p.Fail(0, "empty abbreviation", err);
-            const int index = static_cast<int>(next.m_constellations.size());
-            if (!next.m_constellation_by_abbr.emplace(SearchKey(c.abbr.view()), index).second)
-                return p.Fail(0, "abbreviation listed twice", err);
-            next.m_constellations.push_back(std::move(c));
-            return true;
-        });
-    ok =
-        ok &&
-        ReadTable(
-            dir, "constellation_bounds_b1875.tsv", {"ra_low_h", "ra_high_h", "dec_low_deg", "abbr"},
-            error, [&](size_t n) { next.m_boxes.reserve(n); },
-            [&](const auto& f, FieldParser& p, std::string* err) {
-                Box b{};
-                CString abbr;
-                if (!p.Double(f, 0, &b.ra_low_h, err) || !p.Double(f, 1, &b.ra_high_h, err) ||
-                    !p.Double(f, 2, &b.dec_low_deg, err) || !p.Text(f, 3, &abbr, err))
-                    return false;
-                if (!(b.ra_low_h >= 0.0 && b.ra_low_h < b.ra_high_h && b.ra_high_h <= 24.0 &&
-                      b.dec_low_deg >= -90.0 && b.dec_low_deg <= 90.0))
-                    return p.Fail(0, "box outside 0..24 h or -90..+90 deg", err);
-                const auto it = next.m_constellation_by_abbr.find(SearchKey(abbr.view()));
-                if (it == next.m_constellation_by_abbr.end())
-                    return p.Fail(3, "unknown constellation", err);
-                b.constellation = it->second;
-                next.m_boxes.push_back(b);
-                return true;
-            });
-    ok = ok && ReadTable(
-                   dir, "names_ja.tsv", {"english", "japanese", "kind"}, error,
-                   [&](size_t n) { next.m_names_ja.reserve(n); },
-                   [&](const auto& f, FieldParser& p, std::string* err) {
-                       CString en, ja, kind;
-                       if (!p.Text(f, 0, &en, err) || !p.Text(f, 1, &ja, err) ||
-                           !p.Text(f, 2, &kind, err))
-                           return false;
-                       // The plain name wins over a translator-tagged one.
-                       auto [it, added] = next.m_names_ja.emplace(en.str(), ja);
-                       if (!added && kind.IsEmpty()) it->second = ja;
-                       return true;
-                   });
-    ok = ok &&
-         ReadTable(
-             dir, "stars.tsv", {"id",     "hip",     "hd",          "hr",           "sao",
-                                "ra_deg", "dec_deg", "pmra_mas_yr", "pmdec_mas_yr", "parallax_mas",
-                                "vmag",   "bv",      "sptype",      "bayer",        "flamsteed",
-                                "con",    "name_en", "name_ja",     "other_names",  "gcvs"},
-             error,
-             [&](size_t n) {
-                 next.m_stars.reserve(n);
-                 star_lines.reserve(n);
-             },
-             [&](const auto& f, FieldParser& p, std::string* err) {
-                 // Filled in place; a rejected row fails the whole load anyway.
-                 SkyStar& s = next.m_stars.emplace_back();
-                 if (!p.Text(f, 0, &s.id, err) || !p.Number(f, 1, &s.hip, err) ||
-                     !p.Number(f, 2, &s.hd, err) || !p.Number(f, 3, &s.hr, err) ||
-                     !p.Number(f, 4, &s.sao, err) ||
-                     !p.Position(f, 5, 6, &s.ra_deg, &s.dec_deg, err) ||
-                     !p.Optional(f, 7, &s.pmra_mas_yr, err) ||
-                     !p.Optional(f, 8, &s.pmdec_mas_yr, err) ||
-                     !p.Optional(f, 9, &s.parallax_mas, err) || !p.Optional(f, 10, &s.vmag, err) ||
-                     !p.Optional(f, 11, &s.bv, err) || !p.Text(f, 12, &s.spectral_type, err) ||
-                     !p.Text(f, 13, &s.bayer, err) || !p.Number(f, 14, &s.flamsteed, err) ||
-                     !p.Text(f, 15, &s.constellation, err) || !p.Text(f, 16, &s.name_en, err) ||
-                     !p.Text(f, 17, &s.name_ja, err) || !p.List(f, 18, &s.other_names, err) ||
-                     !p.Text(f, 19, &s.variable_name, err))
-                     return false;
-                 if (s.id.IsEmpty()) return p.Fail(0, "empty identifier", err);
-                 if (!s.constellation.IsEmpty() &&
-                     !next.m_constellation_by_abbr.count(SearchKey(s.constellation.view())))
-                     return p.Fail(15, "unknown constellation", err);
-                 star_lines.push_back(p.Line());
-                 return true;
-             });
-    ok = ok &&
-         ReadTable(
-             dir, "deepsky.tsv",
-             {"id", "type", "type_ja", "type_en", "ra_deg", "dec_deg", "mag", "major_arcmin",
-              "minor_arcmin", "pa_deg", "pgc", "designations", "name_en", "name_ja", "other_names"},
-             error,
-             [&](size_t n) {
-                 next.m_deepsky.reserve(n);
-                 deepsky_lines.reserve(n);
-             },
-             [&](const auto& f, FieldParser& p, std::string* err) {
-                 SkyDeepSky& d = next.m_deepsky.emplace_back();
-                 if (!p.Text(f, 0, &d.id, err) || !p.Number(f, 1, &d.type, err) ||
-                     !p.Text(f, 2, &d.type_ja, err) || !p.Text(f, 3, &d.type_en, err) ||
-                     !p.Position(f, 4, 5, &d.ra_deg, &d.dec_deg, err) ||
-                     !p.Optional(f, 6, &d.magnitude, err) ||
-                     !p.Optional(f, 7, &d.major_arcmin, err) ||
-                     !p.Optional(f, 8, &d.minor_arcmin, err) || !p.Optional(f, 9, &d.pa_deg, err) ||
-                     !p.Number(f, 10, &d.pgc, err) || !p.List(f, 11, &d.designations, err) ||
-                     !p.Text(f, 12, &d.name_en, err) || !p.Text(f, 13, &d.name_ja, err) ||
-                     !p.List(f, 14, &d.other_names, err))
-                     return false;
-                 if (d.id.IsEmpty()) return p.Fail(0, "empty identifier", err);
-                 deepsky_lines.push_back(p.Line());
-                 return true;
-             });
-    ok = ok && ReadTable(
-                   dir, "magellanic.tsv", {"id", "name_en", "name_ja", "ra_deg", "dec_deg"}, error,
-                   [&](size_t n) { next.m_magellanic.reserve(n); },
-                   [&](const auto& f, FieldParser& p, std::string* err) {
-                       SkyMagellanicCloud m;
-                       if (!p.Text(f, 0, &m.id, err) || !p.Text(f, 1, &m.name_en, err) ||
-                           !p.Text(f, 2, &m.name_ja, err) ||
-                           !p.Position(f, 3, 4, &m.ra_deg, &m.dec_deg, err))
-                           return false;
-                       next.m_magellanic.push_back(std::move(m));
-                       return true;
-                   });
-    if (!ok) return false;
+    if (!next.LoadConstellations(dir, error) || !next.LoadBounds(dir, error) ||
+        !next.LoadNamesJa(dir, error) || !next.LoadStars(dir, &starLines, error) ||
+        !next.LoadDeepSky(dir, &deepskyLines, error) || !next.LoadMagellanic(dir, error))
+        return false;
 
     const struct {
         bool empty;
@@ -541,12 +218,12 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
         }
         return -1;
     };
-    const int star = repeated(next.m_star_ids, [&](int k) {
+    const int star = repeated(next.m_starIds, [&](int k) {
         return SearchKey(next.m_stars[static_cast<size_t>(k)].id.view());
     });
     if (star >= 0) {
         *error = JoinPath(dir, "stars.tsv") + ":" +
-                 std::to_string(star_lines[static_cast<size_t>(star)]) +
+                 std::to_string(starLines[static_cast<size_t>(star)]) +
                  ": identifier listed twice in column id";
         return false;
     }
@@ -560,7 +237,7 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
         own, [&](int k) { return SearchKey(next.m_deepsky[static_cast<size_t>(k)].id.view()); });
     if (deep >= 0) {
         *error = JoinPath(dir, "deepsky.tsv") + ":" +
-                 std::to_string(deepsky_lines[static_cast<size_t>(deep)]) +
+                 std::to_string(deepskyLines[static_cast<size_t>(deep)]) +
                  ": identifier listed twice in column id";
         return false;
     }
@@ -572,6 +249,7 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
 
 void CSkyCatalog::ForEachKey(const SkyRef& ref,
                              const std::function<void(std::u16string_view)>& fn) const {
+    ForEachName(ref, [&](std::u16string_view name, bool) { fn(name); });
     const size_t i = static_cast<size_t>(ref.index);
     switch (ref.kind) {
         case SkyKind::Star: {
@@ -582,9 +260,6 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             if (s.hd) fn(u"HD" + Digits(s.hd));
             if (s.hr) fn(u"HR" + Digits(s.hr));
             if (s.sao) fn(u"SAO" + Digits(s.sao));
-            fn(s.name_en.view());
-            fn(s.name_ja.view());
-            for (const CString& n : s.other_names) fn(n.view());
             fn(s.variable_name.view());
             if (s.constellation.IsEmpty()) return;
             const std::u16string& con = s.constellation.str();
@@ -604,8 +279,8 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
                 letter_keys(g.name);
             }
             // Japanese style: "おおいぬ座α", "おおいぬ座α星".
-            const auto cit = m_constellation_by_abbr.find(SearchKey(con));
-            if (cit != m_constellation_by_abbr.end()) {
+            const auto cit = m_constellationByAbbr.find(SearchKey(con));
+            if (cit != m_constellationByAbbr.end()) {
                 const std::u16string& con_ja =
                     m_constellations[static_cast<size_t>(cit->second)].name_ja.str();
                 fn(con_ja + bayer);
@@ -618,31 +293,59 @@ void CSkyCatalog::ForEachKey(const SkyRef& ref,
             const SkyDeepSky& d = m_deepsky[i];
             fn(d.id.view());
             for (const CString& n : d.designations) fn(n.view());
-            fn(d.name_en.view());
-            fn(d.name_ja.view());
-            for (const CString& n : d.other_names) fn(n.view());
             return;
         }
-        case SkyKind::Magellanic: {
-            if (i >= m_magellanic.size()) return;
-            const SkyMagellanicCloud& m = m_magellanic[i];
-            fn(m.id.view());
-            fn(m.name_en.view());
-            fn(m.name_ja.view());
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size()) fn(m_magellanic[i].id.view());
             return;
-        }
-        case SkyKind::Constellation: {
-            if (i >= m_constellations.size()) return;
-            const SkyConstellation& c = m_constellations[i];
-            fn(c.abbr.view());
-            fn(c.name.view());
-            fn(c.name_ja.view());
-            const std::u16string_view ja = c.name_ja.view();
-            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1));
-            for (const CString& n : c.other_names) fn(n.view());
+        case SkyKind::Constellation:
+            if (i < m_constellations.size()) fn(m_constellations[i].abbr.view());
             return;
-        }
     }
+}
+
+void CSkyCatalog::ForEachName(const SkyRef& ref,
+                              const std::function<void(std::u16string_view, bool)>& fn) const {
+    const size_t i = static_cast<size_t>(ref.index);
+    const auto names = [&](const CString& en, const CString& ja,
+                           const std::vector<CString>* others) {
+        fn(en.view(), true);
+        fn(ja.view(), true);
+        if (others)
+            for (const CString& n : *others) fn(n.view(), false);
+    };
+    switch (ref.kind) {
+        case SkyKind::Star:
+            if (i < m_stars.size())
+                names(m_stars[i].name_en, m_stars[i].name_ja, &m_stars[i].other_names);
+            return;
+        case SkyKind::DeepSky:
+            if (i < m_deepsky.size())
+                names(m_deepsky[i].name_en, m_deepsky[i].name_ja, &m_deepsky[i].other_names);
+            return;
+        case SkyKind::Magellanic:
+            if (i < m_magellanic.size())
+                names(m_magellanic[i].name_en, m_magellanic[i].name_ja, nullptr);
+            return;
+        case SkyKind::Constellation:
+            if (i >= m_constellations.size()) return;
+            names(m_constellations[i].name, m_constellations[i].name_ja,
+                  &m_constellations[i].other_names);
+            // "オリオン" names Orion as well as "オリオン座".
+            const std::u16string_view ja = m_constellations[i].name_ja.view();
+            if (ja.size() > 1 && ja.back() == u'座') fn(ja.substr(0, ja.size() - 1), true);
+            return;
+    }
+}
+
+int CSkyCatalog::MatchRank(const SkyRef& ref, const std::string& key) const {
+    int own = 0, further = 0, all = 0;
+    ForEachName(ref, [&](std::u16string_view name, bool is_own) {
+        if (!name.empty() && SearchKey(name) == key) ++(is_own ? own : further);
+    });
+    if (own) return 0;
+    ForEachKey(ref, [&](std::u16string_view text) { all += SearchKey(text) == key; });
+    return all > further ? 1 : 2;  // a designation outranks a further name
 }
 
 bool CSkyCatalog::HasKey(const SkyRef& ref, const std::string& key) const {
@@ -658,11 +361,10 @@ void CSkyCatalog::BuildIndexes() {
             [](const NumberEntry& a, const NumberEntry& b) { return a.number < b.number; });
     };
     // HIP goes first to the star whose id is "HIP" + number (the holder of
-    // the entry), HD to the first star in file order, which is that star too.
+    // the entry).
     for (int i = 0; i < static_cast<int>(m_stars.size()); ++i) {
         const SkyStar& s = m_stars[static_cast<size_t>(i)];
         if (s.hip) m_hip.push_back({s.hip, i});
-        if (s.hd) m_hd.push_back({s.hd, i});
     }
     std::stable_sort(m_hip.begin(), m_hip.end(), [&](const NumberEntry& a, const NumberEntry& b) {
         if (a.number != b.number) return a.number < b.number;
@@ -670,7 +372,6 @@ void CSkyCatalog::BuildIndexes() {
         const bool hb = m_stars[static_cast<size_t>(b.index)].id.str() == u"HIP" + Digits(b.number);
         return ha && !hb;
     });
-    numbers(&m_hd);
     for (int i = 0; i < static_cast<int>(m_deepsky.size()); ++i) {
         if (m_deepsky[static_cast<size_t>(i)].pgc)
             m_pgc.push_back({m_deepsky[static_cast<size_t>(i)].pgc, i});
@@ -684,12 +385,12 @@ void CSkyCatalog::BuildIndexes() {
         if (!key.empty()) table->push_back({HashKey(key), ref});
     };
     for (int i = 0; i < static_cast<int>(m_stars.size()); ++i)
-        add(&m_star_ids, m_stars[static_cast<size_t>(i)].id.view(), {SkyKind::Star, i});
+        add(&m_starIds, m_stars[static_cast<size_t>(i)].id.view(), {SkyKind::Star, i});
     for (int i = 0; i < static_cast<int>(m_deepsky.size()); ++i) {
         const SkyDeepSky& d = m_deepsky[static_cast<size_t>(i)];
-        add(&m_deepsky_ids, d.id.view(), {SkyKind::DeepSky, i});
+        add(&m_deepskyIds, d.id.view(), {SkyKind::DeepSky, i});
         for (const CString& des : d.designations)
-            add(&m_deepsky_ids, des.view(), {SkyKind::DeepSky, i});
+            add(&m_deepskyIds, des.view(), {SkyKind::DeepSky, i});
     }
 
     m_search.reserve(m_stars.size() * 8 + m_deepsky.size() * 4);
@@ -697,13 +398,16 @@ void CSkyCatalog::BuildIndexes() {
         for (int i = 0; i < static_cast<int>(count); ++i) {
             const SkyRef ref{kind, i};
             ForEachKey(ref, [&](std::u16string_view text) { add(&m_search, text, ref); });
+            ForEachName(ref, [&](std::u16string_view name, bool) {
+                if (!name.empty()) m_nameKeys.emplace_back(SearchKey(name), ref);
+            });
         }
     };
     add_all(SkyKind::Star, m_stars.size());
     add_all(SkyKind::DeepSky, m_deepsky.size());
     add_all(SkyKind::Magellanic, m_magellanic.size());
     add_all(SkyKind::Constellation, m_constellations.size());
-    for (auto* table : {&m_star_ids, &m_deepsky_ids, &m_search}) {
+    for (auto* table : {&m_starIds, &m_deepskyIds, &m_search}) {
         SortByHash(table);
         table->erase(std::unique(table->begin(), table->end(),
                                  [](const KeyEntry& a, const KeyEntry& b) {
@@ -757,7 +461,7 @@ int NumberLookup(const Table& table, int number) {
 
 const SkyStar* CSkyCatalog::StarById(const CString& id) const {
     const std::string key = SearchKey(id.view());
-    const auto [first, last] = HashRange(m_star_ids, HashKey(key));
+    const auto [first, last] = HashRange(m_starIds, HashKey(key));
     for (auto it = first; it != last; ++it) {
         const SkyStar& s = m_stars[static_cast<size_t>(it->ref.index)];
         if (SearchKey(s.id.view()) == key) return &s;
@@ -770,15 +474,10 @@ const SkyStar* CSkyCatalog::StarByHip(int hip) const {
     return i < 0 ? nullptr : &m_stars[static_cast<size_t>(i)];
 }
 
-const SkyStar* CSkyCatalog::StarByHd(int hd) const {
-    const int i = NumberLookup(m_hd, hd);
-    return i < 0 ? nullptr : &m_stars[static_cast<size_t>(i)];
-}
-
 const SkyDeepSky* CSkyCatalog::DeepSkyById(const CString& id) const {
     // An object's own number wins over another object's designation.
     const std::string key = SearchKey(id.view());
-    const auto [first, last] = HashRange(m_deepsky_ids, HashKey(key));
+    const auto [first, last] = HashRange(m_deepskyIds, HashKey(key));
     const SkyDeepSky* by_designation = nullptr;
     for (auto it = first; it != last; ++it) {
         const SkyDeepSky& d = m_deepsky[static_cast<size_t>(it->ref.index)];
@@ -808,9 +507,9 @@ const SkyMagellanicCloud* CSkyCatalog::MagellanicById(const CString& id) const {
 }
 
 const SkyConstellation* CSkyCatalog::ConstellationByAbbr(const CString& abbr) const {
-    const auto it = m_constellation_by_abbr.find(SearchKey(abbr.view()));
-    return it == m_constellation_by_abbr.end() ? nullptr
-                                               : &m_constellations[static_cast<size_t>(it->second)];
+    const auto it = m_constellationByAbbr.find(SearchKey(abbr.view()));
+    return it == m_constellationByAbbr.end() ? nullptr
+                                             : &m_constellations[static_cast<size_t>(it->second)];
 }
 
 const SkyConstellation* CSkyCatalog::ConstellationAtB1875(double ra_deg, double dec_deg) const {
@@ -831,9 +530,33 @@ std::vector<SkyRef> CSkyCatalog::Find(const CString& text) const {
     std::vector<SkyRef> found;
     const std::string key = SearchKey(text.view());
     if (key.empty()) return found;
+    std::vector<std::pair<int, SkyRef>> ranked;
     const auto [first, last] = HashRange(m_search, HashKey(key));
     for (auto it = first; it != last; ++it) {
-        if (HasKey(it->ref, key)) found.push_back(it->ref);
+        if (HasKey(it->ref, key)) ranked.emplace_back(MatchRank(it->ref, key), it->ref);
+    }
+    // Within a rank the brighter of two stars comes first (α2 Lib, not α1 Lib,
+    // is the Zubenelgenubi that people look for); the hash table keeps
+    // catalogue order otherwise, and the stable sort keeps it.
+    const auto brightness = [&](const SkyRef& r) {
+        return r.kind == SkyKind::Star ? m_stars[static_cast<size_t>(r.index)].vmag.value_or(99.0)
+                                       : 0.0;
+    };
+    std::stable_sort(ranked.begin(), ranked.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second.kind != b.second.kind) return a.second.kind < b.second.kind;
+        return brightness(a.second) < brightness(b.second);
+    });
+    for (const auto& r : ranked) found.push_back(r.second);
+    if (key.size() < kMinPartialKeyBytes) return found;
+    // Names that begin with the text ("Pleiades") before names that hold it
+    // ("Little Pleiades").
+    for (const bool at_start : {true, false}) {
+        for (const auto& [name_key, ref] : m_nameKeys) {
+            const size_t at = name_key.find(key);
+            if (at == std::string::npos || (at == 0) != at_start) continue;
+            if (std::find(found.begin(), found.end(), ref) == found.end()) found.push_back(ref);
+        }
     }
     return found;
 }
@@ -853,8 +576,8 @@ std::vector<SkyNearby> CSkyCatalog::Nearest(double ra_deg, double dec_deg, doubl
     // stays clear of the pole, else the whole band.
     double half_width = 180.0;
     if (std::fabs(dec_deg) + radius < 90.0) {
-        const double s = std::sin(radius * kDegToRad) / std::cos(dec_deg * kDegToRad);
-        if (s < 1.0) half_width = std::asin(s) / kDegToRad + 1e-9;
+        const double s = std::sin(radius * ERFA_DD2R) / std::cos(dec_deg * ERFA_DD2R);
+        if (s < 1.0) half_width = std::asin(s) * ERFA_DR2D + 1e-9;
     }
     const int first = BandOf(std::max(-90.0, dec_deg - radius));
     const int last = BandOf(std::min(90.0, dec_deg + radius));
@@ -892,8 +615,8 @@ std::vector<SkyNearby> CSkyCatalog::Nearest(double ra_deg, double dec_deg, doubl
 }
 
 CString CSkyCatalog::JapaneseName(const CString& english) const {
-    const auto it = m_names_ja.find(english.str());
-    return it == m_names_ja.end() ? CString() : it->second;
+    const auto it = m_namesJa.find(english.str());
+    return it == m_namesJa.end() ? CString() : it->second;
 }
 
 CString CSkyCatalog::IdOf(const SkyRef& ref) const {
@@ -909,34 +632,4 @@ CString CSkyCatalog::IdOf(const SkyRef& ref) const {
             return i < m_constellations.size() ? m_constellations[i].abbr : CString();
     }
     return CString();
-}
-
-double CSkyCatalog::RaOf(const SkyRef& ref) const {
-    const size_t i = static_cast<size_t>(ref.index);
-    switch (ref.kind) {
-        case SkyKind::Star:
-            return i < m_stars.size() ? m_stars[i].ra_deg : 0.0;
-        case SkyKind::DeepSky:
-            return i < m_deepsky.size() ? m_deepsky[i].ra_deg : 0.0;
-        case SkyKind::Magellanic:
-            return i < m_magellanic.size() ? m_magellanic[i].ra_deg : 0.0;
-        case SkyKind::Constellation:
-            break;
-    }
-    return 0.0;
-}
-
-double CSkyCatalog::DecOf(const SkyRef& ref) const {
-    const size_t i = static_cast<size_t>(ref.index);
-    switch (ref.kind) {
-        case SkyKind::Star:
-            return i < m_stars.size() ? m_stars[i].dec_deg : 0.0;
-        case SkyKind::DeepSky:
-            return i < m_deepsky.size() ? m_deepsky[i].dec_deg : 0.0;
-        case SkyKind::Magellanic:
-            return i < m_magellanic.size() ? m_magellanic[i].dec_deg : 0.0;
-        case SkyKind::Constellation:
-            break;
-    }
-    return 0.0;
 }

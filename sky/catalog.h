@@ -28,26 +28,35 @@
 // one HD number), else "KSJ" + position.
 struct SkyStar {
     CString id;
-    int hip = 0;                         // Hipparcos number, 0 = none
-    int hd = 0;                          // Henry Draper number
-    int hr = 0;                          // Bright Star (Harvard Revised) number
-    int sao = 0;                         // SAO number
-    double ra_deg = 0.0;                 // ICRS right ascension, J2000.0, degrees [0, 360)
-    double dec_deg = 0.0;                // ICRS declination, J2000.0, degrees
-    std::optional<double> pmra_mas_yr;   // proper motion in RA times cos(Dec), mas/yr
-    std::optional<double> pmdec_mas_yr;  // proper motion in Dec, mas/yr
-    std::optional<double> parallax_mas;  // annual parallax, mas (may be negative)
-    std::optional<double> vmag;          // Johnson V
-    std::optional<double> bv;            // B-V colour index
-    CString spectral_type;               // two characters in this data ("A0", "K?")
-    CString bayer;                       // Greek (or Latin) letter with its index: "α", "γ1", "b"
-    int flamsteed = 0;                   // Flamsteed number, 0 = none
-    CString constellation;               // abbreviation of the Bayer/Flamsteed designation
-    CString name_en;                     // English proper name
-    CString name_ja;                     // Japanese proper name
-    std::vector<CString> other_names;    // further English names
-    CString variable_name;               // GCVS designation of a variable star: "α Ori", "WZ Cas"
+    int hip = 0;                             // Hipparcos number, 0 = none
+    int hd = 0;                              // Henry Draper number
+    int hr = 0;                              // Bright Star (Harvard Revised) number
+    int sao = 0;                             // SAO number
+    double ra_deg = 0.0;                     // ICRS right ascension, J2000.0, degrees [0, 360)
+    double dec_deg = 0.0;                    // ICRS declination, J2000.0, degrees
+    std::optional<double> pmra_mas_yr;       // proper motion in RA times cos(Dec), mas/yr
+    std::optional<double> pmdec_mas_yr;      // proper motion in Dec, mas/yr
+    std::optional<double> parallax_mas;      // annual parallax, mas (may be negative)
+    std::optional<double> parallax_err_mas;  // standard error of the parallax, mas
+    std::optional<double> vmag;              // Johnson V of the whole system
+    std::optional<double> bv;                // B-V colour index
+    CString spectral_type;                   // MK type ("A1V+DA"), or two characters ("K?")
+    CString bayer;                     // Greek (or Latin) letter with its index: "α", "γ1", "b"
+    int flamsteed = 0;                 // Flamsteed number, 0 = none
+    CString constellation;             // abbreviation of the Bayer/Flamsteed designation
+    CString name_en;                   // English proper name
+    CString name_ja;                   // Japanese proper name
+    std::vector<CString> other_names;  // further English names
+    CString variable_name;             // GCVS designation of a variable star: "α Ori", "WZ Cas"
 };
+
+// The parallax of a star when it measures a distance (mas), else nothing:
+// a parallax below kMinParallaxMas, or below kMinParallaxSigmas times its
+// standard error, says only that the star is far (ESA SP-1200 vol. 1
+// sect. 1.2.6 warns against distances from such parallaxes).
+constexpr double kMinParallaxMas = 1.0;
+constexpr double kMinParallaxSigmas = 3.0;
+std::optional<double> MeasuredParallaxMas(const SkyStar& star);
 
 // One NGC/IC object (deepsky.tsv, OpenNGC).
 struct SkyDeepSky {
@@ -119,11 +128,10 @@ class CSkyCatalog {
     const std::vector<SkyMagellanicCloud>& Magellanic() const { return m_magellanic; }
     const std::vector<SkyConstellation>& Constellations() const { return m_constellations; }
 
-    // Stars by identifier ("HIP32349", case and blanks ignored), by HIP number
-    // (the star holding the entry) and by HD number; nullptr when unknown.
+    // Stars by identifier ("HIP32349", case and blanks ignored) and by HIP
+    // number (the star holding the entry); nullptr when unknown.
     const SkyStar* StarById(const CString& id) const;
     const SkyStar* StarByHip(int hip) const;
-    const SkyStar* StarByHd(int hd) const;
 
     // Deep-sky object by catalogue number or other designation, case and
     // blanks ignored: "NGC 224", "ngc224", "M31", "PGC 2557".
@@ -147,14 +155,17 @@ class CSkyCatalog {
     // "おおいぬ座α星", "9 CMa", "HIP 32349", "HD 48915", "M 42", "オリオン大星雲",
     // "Ori", "オリオン座".
     // A Bayer letter without its index ("α Cen") finds every index ("α1 Cen",
-    // "α2 Cen").  In catalogue order: stars, deep sky, Magellanic Clouds,
-    // constellations.
+    // "α2 Cen").  Entries whose name merely contains `text` (three bytes of
+    // its search key or more) follow.  Order: the entry's own English or
+    // Japanese name, then a designation, then a further name (brighter stars
+    // first within each), then names that begin with the text, then names
+    // that hold it; otherwise catalogue order (stars, deep sky, Magellanic
+    // Clouds, constellations).
     std::vector<SkyRef> Find(const CString& text) const;
 
     // Stars, deep-sky objects and Magellanic Clouds within radius_deg of a
     // J2000 position (degrees), nearest first, at most `limit` of them.
-    // Separations by the haversine formula (Sinnott 1984, Sky & Telescope
-    // 68, 159), exact at small angles.
+    // Separations by eraSeps, exact at small angles.
     std::vector<SkyNearby> Nearest(double ra_deg, double dec_deg, double radius_deg,
                                    int limit) const;
 
@@ -165,8 +176,6 @@ class CSkyCatalog {
 
     // Identifier text of an entry (star id, deep-sky id, "LMC", abbreviation).
     CString IdOf(const SkyRef& ref) const;
-    double RaOf(const SkyRef& ref) const;
-    double DecOf(const SkyRef& ref) const;
 
     // The search key of a text (UTF-8): blanks dropped, full-width ASCII
     // made half-width, ASCII folded to lower case, leading zeros of digit
@@ -200,19 +209,34 @@ class CSkyCatalog {
     std::vector<SkyMagellanicCloud> m_magellanic;
     std::vector<SkyConstellation> m_constellations;
     std::vector<Box> m_boxes;
-    std::unordered_map<std::u16string, CString> m_names_ja;
-    std::unordered_map<std::string, int> m_constellation_by_abbr;
+    std::unordered_map<std::u16string, CString> m_namesJa;
+    std::unordered_map<std::string, int> m_constellationByAbbr;
 
-    std::vector<KeyEntry> m_star_ids;             // star identifiers
-    std::vector<KeyEntry> m_deepsky_ids;          // deep-sky numbers and designations
-    std::vector<KeyEntry> m_search;               // every search key of every entry
-    std::vector<NumberEntry> m_hip, m_hd, m_pgc;  // sorted by number
+    std::vector<KeyEntry> m_starIds;     // star identifiers
+    std::vector<KeyEntry> m_deepskyIds;  // deep-sky numbers and designations
+    std::vector<KeyEntry> m_search;      // every search key of every entry
+    // The search key of every name of every entry, for partial matches.
+    std::vector<std::pair<std::string, SkyRef>> m_nameKeys;
+    std::vector<NumberEntry> m_hip, m_pgc;  // sorted by number
     // Declination bands of one degree (index 0 is -90..-89), each sorted by RA.
     std::vector<std::vector<GridEntry>> m_grid;
     bool m_loaded = false;
 
     bool LoadFrom(const std::string& dir, std::string* error);
+    // One file each (sky/catalog_load.cpp); the star and deep-sky loaders
+    // also give the file line of every row, for reporting repeats.
+    bool LoadConstellations(const std::string& dir, std::string* error);
+    bool LoadBounds(const std::string& dir, std::string* error);
+    bool LoadNamesJa(const std::string& dir, std::string* error);
+    bool LoadStars(const std::string& dir, std::vector<int>* lines, std::string* error);
+    bool LoadDeepSky(const std::string& dir, std::vector<int>* lines, std::string* error);
+    bool LoadMagellanic(const std::string& dir, std::string* error);
     void BuildIndexes();
     void ForEachKey(const SkyRef& ref, const std::function<void(std::u16string_view)>& fn) const;
     bool HasKey(const SkyRef& ref, const std::string& key) const;
+    // The names of an entry: its own (English, Japanese) and further ones.
+    void ForEachName(const SkyRef& ref,
+                     const std::function<void(std::u16string_view, bool own)>& fn) const;
+    // 0: `key` is the entry's own name, 1: a designation, 2: a further name.
+    int MatchRank(const SkyRef& ref, const std::string& key) const;
 };

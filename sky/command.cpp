@@ -3,11 +3,12 @@
 namespace sky {
 namespace {
 
-// Position of the first `ch` outside double quotes and parentheses, or -1.
-int FindTopLevel(const CString& text, char16_t ch) {
+// Position of the first `ch` from `from` on outside double quotes and
+// parentheses, or -1.
+int FindTopLevel(const CString& text, char16_t ch, int from = 0) {
     bool quoted = false;
     int depth = 0;
-    for (int i = 0; i < text.GetLength(); ++i) {
+    for (int i = from; i < text.GetLength(); ++i) {
         const char16_t c = text[i];
         if (c == u'"') {
             quoted = !quoted;
@@ -33,15 +34,16 @@ bool StartsWithWord(const CString& text, const char16_t* word) {
 
 std::vector<CString> SplitStatements(const CString& command) {
     std::vector<CString> out;
-    CString rest = command;
-    for (;;) {
-        const int semicolon = FindTopLevel(rest, u';');
+    // A top-level ";" leaves no quote or parenthesis open, so the search for
+    // the next one starts afresh right after it.
+    for (int from = 0;;) {
+        const int semicolon = FindTopLevel(command, u';', from);
         if (semicolon < 0) {
-            out.push_back(rest);
+            out.push_back(command.Mid(from));
             return out;
         }
-        out.push_back(rest.Left(semicolon));
-        rest = rest.Mid(semicolon + 1);
+        out.push_back(command.Mid(from, semicolon - from));
+        from = semicolon + 1;
     }
 }
 

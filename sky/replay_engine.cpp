@@ -1,10 +1,8 @@
 #include "sky/replay_engine.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "engine/stkstr.h"
+#include "host/file_read.h"
+#include "host/printable.h"
 
 namespace {
 
@@ -34,7 +32,10 @@ bool Unescape(std::string_view in, std::string* out, std::string* bad) {
                 *out += '\\';
                 break;
             default:
-                *bad = std::string("unknown escape \\") + in[i];
+                // The line is valid UTF-8: quote the whole character.
+                *bad = "unknown escape \\" +
+                       host::Printable(in.substr(
+                           i, host::Utf8SequenceLength(static_cast<unsigned char>(in[i]))));
                 return false;
         }
     }
@@ -55,23 +56,20 @@ CString CReplayEngine::Key(const CString& command) {
 }
 
 bool CReplayEngine::LoadFile(const std::string& path, std::string* error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        *error = path + ": is a directory, not a replies file";
+    std::string text;
+    const host::FileRead read = host::ReadFileAtMost(path, kMaxTranscriptBytes, &text);
+    const std::string origin = host::Printable(path);
+    if (read.result == host::FileRead::Result::kTooLarge) {
+        *error = origin + ": " + host::FileReadProblem(read, kMaxTranscriptBytes) +
+                 ", not a replies file";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot read the replies file";
+    if (read.result != host::FileRead::Result::kRead) {
+        *error = origin + ": cannot read the replies file: " +
+                 host::FileReadProblem(read, kMaxTranscriptBytes);
         return false;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        *error = path + ": cannot read the replies file";
-        return false;
-    }
-    return LoadText(buffer.str(), error, path);
+    return LoadText(text, error, origin);
 }
 
 bool CReplayEngine::LoadText(std::string_view text, std::string* error, const std::string& origin) {
@@ -90,6 +88,11 @@ bool CReplayEngine::LoadText(std::string_view text, std::string* error, const st
         const auto where = [&] { return origin + ":" + std::to_string(line_no) + ": "; };
         if (!ValidUtf8(line)) {
             *error = where() + "not UTF-8 text";
+            return false;
+        }
+        if (line.find('\0') != std::string_view::npos) {
+            // Texts never hold NUL: `vexclk text --raw` separates them by it.
+            *error = where() + "a NUL character, not text";
             return false;
         }
         const size_t tab = line.find('\t');

@@ -1,6 +1,7 @@
 // An engine that answers from a transcript instead of computing.
 //
-// Transcript format (UTF-8 text):
+// Transcript format (UTF-8 text of at most kMaxTranscriptBytes):
+//   - no line holds NUL (texts never do; raw output separates them by it);
 //   - lines starting with "#" and empty lines are ignored;
 //   - every other line is COMMAND <TAB> REPLY;
 //   - in REPLY, \t \n \r \\ stand for tab, line feed, carriage return and
@@ -23,8 +24,15 @@
 
 class CReplayEngine : public CCorLum {
   public:
+    // The largest transcript read: a transcript of every property of
+    // thousands of objects stays far below; a bigger or endless file (a
+    // device, a pipe) is refused instead of filling the memory.
+    static constexpr size_t kMaxTranscriptBytes = size_t{64} << 20;
+
     // Reads a transcript file; on failure returns false with a one-line
-    // reason ("FILE:LINE: ...") in *error and leaves the table unchanged.
+    // reason ("FILE:LINE: ...", "FILE: cannot read the replies file: WHY",
+    // "FILE: larger than 64 MiB, not a replies file") in *error and leaves
+    // the table unchanged.
     bool LoadFile(const std::string& path, std::string* error);
     bool LoadText(std::string_view utf8, std::string* error, const std::string& origin = "text");
 

@@ -23,16 +23,20 @@
 // as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/corlum.h"
 #include "sky/astrometry.h"
 #include "sky/catalog.h"
 #include "sky/command.h"
+
+class CLumProperty;
 
 class CSkyEngine : public CCorLum {
   public:
@@ -51,13 +55,14 @@ class CSkyEngine : public CCorLum {
 
     // Direct setters for hosts (the command line): time as a UT Julian Day,
     // zone in hours east of UT, place in degrees (east, north) and metres.
-    // Each returns false, changing nothing, for a value out of range.
+    // Each returns false, changing nothing, for a value out of range; a
+    // longitude lies within -180..360 (beyond 180 it counts from the west).
     bool SetJd(double jd_ut);
     bool SetTimezone(double hours);
     bool SetPlace(double longitude_deg, double latitude_deg, double height_m);
 
     // Puts a star into the picked-star slot "star.Xno0".
-    void SetPickedStar(const CString& star_id);
+    void SetPickedStar(const CString& starId);
 
     // Identifiers of the objects whose name or designation is `text`.
     std::vector<CString> FindByName(const CString& text) const;
@@ -68,37 +73,116 @@ class CSkyEngine : public CCorLum {
 
     const CSkyCatalog& Catalog() const { return *m_catalog; }
 
+    // Every property path the engine answers, as its tables list them: per
+    // kind of object a name, an identifier of a real object of that kind and
+    // the suffixes it answers; the kinds "state" (read only, but for those
+    // that set the time and place) and "settable" (texts the host sets and
+    // reads back) list whole paths, their identifier empty.  Suffixes in
+    // lower case, as they match.
+    struct PathList {
+        const char16_t* kind;
+        const char16_t* example;
+        std::vector<CString> suffixes;
+    };
+    static std::vector<PathList> SupportedPaths();
+    // The same as a Markdown table (README.md shows it).
+    static CString SupportedPathsMarkdown();
+
   private:
     // A resolved identifier.
     struct Object {
         enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point };
         Kind kind = Kind::Point;
-        CString id;  // the identifier as the engine reports it
+        CString id;   // the identifier as the engine reports it
+        CString key;  // the identifier in lower case: the key of its cached work
         const SkyStar* star = nullptr;
         bool picked = false;  // reached through the picked-star slot
         const SkyDeepSky* dso = nullptr;
         const SkyMagellanicCloud* cloud = nullptr;
         const SkyConstellation* constellation = nullptr;
-        bool has_place = false;
+        bool hasPlace = false;
         astrometry::CatalogStar place;  // ICRS J2000 and space motion
+
+        // A place without motion: J2000 RA and Dec, degrees.
+        void SetFixedPlace(double raDeg, double decDeg);
+    };
+
+    // How identifiers of one class (parameter 0, case ignored) become an
+    // Object; false for a name the catalogues do not hold.
+    struct IdentifierRule {
+        const char16_t* className;
+        bool (*resolve)(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
+    };
+    static const std::vector<IdentifierRule>& IdentifierRules();
+
+    // The property tables: one per kind of object, one of paths that read
+    // the sky state and one of paths that set it.  A suffix or path is in
+    // lower case, as it matches.
+    using Getter = CString (*)(CSkyEngine& engine, const Object& object);
+    using StateGetter = CString (*)(CSkyEngine& engine);
+    using Setter = void (*)(CSkyEngine& engine, const CString& value);
+    struct Property {
+        const char16_t* suffix;
+        Getter get;
+    };
+    struct StateProperty {
+        const char16_t* path;
+        StateGetter get;
+    };
+    struct Assignment {
+        const char16_t* path;
+        Setter set;
+    };
+    struct KindTable {
+        Object::Kind kind;
+        const char16_t* name;
+        const char16_t* example;
+        std::vector<Property> properties;
+    };
+    static const std::vector<Property>& PlaceProperties();  // every kind with a place
+    static const std::vector<KindTable>& KindTables();
+    static const std::vector<StateProperty>& StateProperties();
+    static const std::vector<Assignment>& Assignments();
+    static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
+    static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
+    static StateGetter FindStateGetter(const CString& lowerPath);
+
+    // What a query path was resolved to, kept so that the next query of the
+    // same path goes straight to its getter.
+    struct ResolvedPath {
+        StateGetter state = nullptr;
+        const Object* object = nullptr;  // in m_resolved
+        Getter get = nullptr;
     };
 
     CString Execute(const sky::Statement& statement);
     CString Query(const CString& expression);
+    std::optional<ResolvedPath> ResolvePath(const CString& expression, const CString& lowerPath);
     CString Assign(const CString& path, const CString& value);
-    CString StateValue(const CString& lower_path, bool* found);
+    CString UncachedStateValue(const CString& lowerPath, bool* found) const;
+    void ForgetResolutions();
+    // After a settable text changed: forgets what depended on it.
+    void ValueChanged(const CString& lowerPath);
 
     std::optional<Object> Resolve(const CString& identifier) const;
-    bool SplitObjectPath(const CString& path, CString* identifier, CString* suffix) const;
-    CString ObjectProperty(const Object& object, const CString& suffix);
-    CString StarProperty(const SkyStar& star, const CString& suffix, bool numbered);
-    CString DeepSkyProperty(const SkyDeepSky& dso, const CString& suffix, bool pgc);
-    CString PositionProperty(const Object& object, const CString& lower_suffix, bool* found);
-    CString ConstellationOf(double ra_deg, double dec_deg) const;
+    void PlaceConstellation(Object* constellation) const;
+    bool SplitObjectPath(const CString& path, const CString& lowerPath, CString* identifier,
+                         CString* lowerSuffix) const;
+    CString ConstellationOf(double raDeg, double decDeg) const;
+
+    // Getters shared by several table rows.
+    template <auto Frame, auto Coordinate>
+    static CString Angle(CSkyEngine& engine, const Object& object);
+    template <auto List>
+    static CString EventList(CSkyEngine& engine, const Object& object);
+    template <auto Field>
+    static CString LocalField(CSkyEngine& engine);
+    static CString StarDesignation(const SkyStar& star);
 
     const astrometry::AstrometryContext& Context();
     const astrometry::StarPositions& Positions(const Object& object);
     const astrometry::RiseTransitSet& Events(const Object& object);
+    std::array<double, 3> EarthAu();
     void TimeOrPlaceChanged();
     tagADATE LocalDate() const;
 
@@ -112,13 +196,17 @@ class CSkyEngine : public CCorLum {
     double m_height = kDefaultHeight;
     std::map<CString, CString> m_values;    // settable texts by lower-case path
     std::map<CString, CString> m_defaults;  // "default PATH = VALUE"
-    CString m_picked_star;
+    CString m_pickedStar;
 
     // Work shared by every query at one time and place.
     std::unique_ptr<astrometry::AstrometryContext> m_context;
-    bool m_earth_valid = false;
-    double m_earth_au[3] = {0.0, 0.0, 0.0};                    // heliocentric, ICRS axes
-    std::map<CString, std::optional<Object>> m_resolved;       // by lower-case identifier
-    std::map<CString, astrometry::StarPositions> m_positions;  // by identifier
+    std::map<CString, std::optional<Object>> m_resolved;  // by lower-case identifier
+    struct PathHash {
+        size_t operator()(const CString& path) const {
+            return std::hash<std::u16string_view>()(path.view());
+        }
+    };
+    std::unordered_map<CString, ResolvedPath, PathHash> m_paths;  // by query path as sent
+    std::map<CString, astrometry::StarPositions> m_positions;     // by Object::key
     std::map<CString, astrometry::RiseTransitSet> m_events;
 };

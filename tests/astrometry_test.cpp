@@ -12,14 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/vexacl.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -36,28 +33,7 @@ constexpr double kTolEventSeconds = 30.0;
 
 // ---- The reference table ---------------------------------------------------------
 
-struct Row {
-    std::map<std::string, std::string> cells;
-    const std::string& Text(const std::string& column) const {
-        static const std::string empty;
-        auto it = cells.find(column);
-        return it == cells.end() ? empty : it->second;
-    }
-    double Num(const std::string& column) const {
-        const std::string& s = Text(column);
-        char* end = nullptr;
-        const double v = std::strtod(s.c_str(), &end);
-        return end != s.c_str() && *end == '\0' ? v : kNaN;
-    }
-    std::vector<double> List(const std::string& column) const {
-        std::vector<double> out;
-        const std::string& s = Text(column);
-        if (s == "-") return out;
-        std::stringstream in(s);
-        std::string item;
-        while (std::getline(in, item, ',')) out.push_back(std::strtod(item.c_str(), nullptr));
-        return out;
-    }
+struct Row : RefRow {
     CatalogStar Star() const {
         CatalogStar s;
         s.ra_deg = Num("ra_deg");
@@ -74,31 +50,11 @@ struct Row {
     }
 };
 
-// The rows of one kind ("star", "sun"), read once.
+// The rows of one kind ("star", "sun").
 std::vector<Row> RowsOfKind(const std::string& kind) {
-    static const std::vector<Row> all = [] {
-        std::ifstream in(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv");
-        std::vector<Row> rows;
-        std::vector<std::string> header;
-        for (std::string line; std::getline(in, line);) {
-            if (line.empty() || line[0] == '#') continue;
-            std::vector<std::string> fields;
-            std::stringstream ss(line);
-            for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
-            if (header.empty()) {
-                header = fields;
-                continue;
-            }
-            Row& row = rows.emplace_back();
-            for (size_t i = 0; i < fields.size() && i < header.size(); ++i)
-                row.cells[header[i]] = fields[i];
-        }
-        return rows;
-    }();
     std::vector<Row> out;
-    for (const Row& r : all) {
-        if (r.Text("kind") == kind) out.push_back(r);
-    }
+    for (RefRow& r : ReadRefTable(VEXCLK_SOURCE_DIR "/tests/data/astrometry_reference.tsv", kind))
+        out.push_back(Row{std::move(r)});
     return out;
 }
 
@@ -211,166 +167,7 @@ TEST(AstrometryReference, StarRiseTransitSetMatchesPyEphem) {
     EXPECT_GE(doubles, 4);
 }
 
-// The Sun through the generic interface: a moving body whose place the
-// caller computes.  Geometric geocentric Sun (eraEpv00) on the true equator
-// and equinox of date (eraPnm06a); the omitted aberration (20") moves the
-// times by about a second, far inside the tolerance.
-Equatorial SunOfDate(double jd_ut, double delta_t_s) {
-    const double tt2 = delta_t_s / 86400.0;
-    double pvh[2][3], pvb[2][3];
-    eraEpv00(jd_ut, tt2, pvh, pvb);
-    double sun[3] = {-pvh[0][0], -pvh[0][1], -pvh[0][2]};
-    double rnpb[3][3], v[3];
-    eraPnm06a(jd_ut, tt2, rnpb);
-    eraRxp(rnpb, sun, v);
-    double ra = 0.0, dec = 0.0;
-    eraC2s(v, &ra, &dec);
-    return {eraAnp(ra) * 12.0 / ERFA_DPI, dec * ERFA_DR2D};
-}
-
-TEST(AstrometryReference, SunRiseTransitSetMatchesPyEphem) {
-    const std::vector<Row> rows = RowsOfKind("sun");
-    ASSERT_GE(rows.size(), 6u);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Text("case"));
-        const AstrometryContext context = row.Context();
-        const double delta_t = row.Num("delta_t_s");
-        const HorizonFunction sun = ApparentHorizonFunction(
-            [delta_t](double jd) { return SunOfDate(jd, delta_t); }, context);
-        const RiseTransitSet e = FindRiseTransitSet(
-            sun, LocalDayOf(row.Num("jd_ut"), row.Num("tz_h")), kStandardAltitudeSunDeg);
-        ASSERT_TRUE(e.ok);
-        ExpectEvents(e.rise_jd_ut, row.List("rise_jd_ut"), "rise");
-        ExpectEvents(e.transit_jd_ut, row.List("transit_jd_ut"), "transit");
-        ExpectEvents(e.set_jd_ut, row.List("set_jd_ut"), "set");
-    }
-}
-
-// ---- Context ----------------------------------------------------------------------
-
-const Observer kTokyo{139.6917, 35.6895, 40.0};
-
-TEST(AstrometryContext, TimeScales) {
-    // TT = UT + Delta T; by default Delta T is the calculation library's.
-    const double jd = 2461381.0;
-    const AstrometryContext own(jd, kTokyo);
-    ASSERT_TRUE(own.ok());
-    EXPECT_DOUBLE_EQ(own.DeltaT(), vexacl::DeltaT(jd));
-    EXPECT_NEAR(own.JdTt(), vexacl::UtToDt(jd), 1e-9);
-
-    // J2000.0 (TT) is Besselian epoch 2000.0012775 (Lieske 1979, B = 1900 +
-    // (JD - 2415020.31352) / 365.242198781).
-    const AstrometryContext j2000(2451545.0 - 64.184 / 86400.0, kTokyo, 64.184);
-    EXPECT_NEAR(j2000.BesselianEpoch(), 2000.0012775, 1e-7);
-}
-
-TEST(AstrometryContext, SiderealTimeMeeus) {
-    // Meeus ex. 12.a: 1987 April 10, 0h UT, apparent sidereal time at
-    // Greenwich 13h10m46.1351s.  IAU 2006/2000A and the IAU 1982 of the
-    // example differ by a few milliseconds of time.
-    const AstrometryContext context(2446895.5, Observer{0.0, 0.0, 0.0}, 55.0);
-    ASSERT_TRUE(context.ok());
-    const double expected = (13.0 + 10.0 / 60.0 + 46.1351 / 3600.0) * 15.0;
-    EXPECT_NEAR(context.LocalSiderealTimeDeg(), expected, 0.02 / 240.0);  // 0.02 s
-    // Longitude east adds: Tokyo's local sidereal time.
-    const AstrometryContext tokyo(2446895.5, kTokyo, 55.0);
-    EXPECT_NEAR(tokyo.LocalSiderealTimeDeg(), std::fmod(expected + kTokyo.longitude_deg, 360.0),
-                0.02 / 240.0);
-}
-
-TEST(AstrometryContext, BadInputGivesInvalidContext) {
-    const struct {
-        double jd;
-        Observer observer;
-        double delta_t;
-    } cases[] = {
-        {kNaN, kTokyo, 69.0},
-        {2461381.0, kTokyo, kNaN},
-        {2461381.0, Observer{kNaN, 35.0, 0.0}, 69.0},
-        {2461381.0, Observer{139.0, 90.5, 0.0}, 69.0},
-        {2461381.0, Observer{139.0, 35.0, INFINITY}, 69.0},
-    };
-    for (const auto& c : cases) {
-        const AstrometryContext context(c.jd, c.observer, c.delta_t);
-        EXPECT_FALSE(context.ok());
-        EXPECT_TRUE(std::isnan(context.LocalSiderealTimeDeg()));
-        const StarPositions p = ComputeStarPositions(CatalogStar{}, context);
-        EXPECT_FALSE(p.ok);
-        EXPECT_TRUE(std::isnan(p.icrs.ra_h));
-        EXPECT_FALSE(StarRiseTransitSet(CatalogStar{}, context, 9.0).ok);
-    }
-}
-
-// ---- Stars: input handling ----------------------------------------------------------
-
-TEST(StarPositions, BadStarGivesNaN) {
-    const AstrometryContext context(2461381.0, kTokyo, 69.184);
-    const CatalogStar bad[] = {
-        {kNaN, 0.0, 0.0, 0.0, 0.0, 0.0},   {10.0, 90.001, 0.0, 0.0, 0.0, 0.0},
-        {10.0, 10.0, kNaN, 0.0, 0.0, 0.0}, {10.0, 10.0, 0.0, INFINITY, 0.0, 0.0},
-        {10.0, 10.0, 0.0, 0.0, kNaN, 0.0}, {10.0, 10.0, 0.0, 0.0, 0.0, kNaN},
-    };
-    for (const CatalogStar& star : bad) {
-        const StarPositions p = ComputeStarPositions(star, context);
-        EXPECT_FALSE(p.ok);
-        EXPECT_TRUE(std::isnan(p.apparent.ra_h));
-        EXPECT_TRUE(std::isnan(p.horizon.altitude_deg));
-        EXPECT_FALSE(StarRiseTransitSet(star, context, 9.0).ok);
-    }
-    const EquatorialDeg b1875 = ToB1875(kNaN, 10.0);
-    EXPECT_TRUE(std::isnan(b1875.ra_deg));
-    EXPECT_TRUE(std::isnan(b1875.dec_deg));
-}
-
-TEST(StarPositions, NegativeParallaxCountsAsDistant) {
-    const AstrometryContext context(2461381.0, kTokyo, 69.184);
-    CatalogStar far{150.0, 20.0, 30.0, -40.0, 0.0, 10.0};
-    CatalogStar noisy = far;
-    noisy.parallax_mas = -2.5;
-    const StarPositions a = ComputeStarPositions(far, context);
-    const StarPositions b = ComputeStarPositions(noisy, context);
-    ASSERT_TRUE(a.ok && b.ok);
-    EXPECT_EQ(b.parallax_mas, 0.0);
-    EXPECT_NEAR(SeparationArcsec(a.apparent.ra_h, a.apparent.dec_deg, b.apparent.ra_h,
-                                 b.apparent.dec_deg, true),
-                0.0, 1e-6);
-}
-
-TEST(StarPositions, PoleWithProperMotionStaysFinite) {
-    // At the pole pmRA cos(dec) cannot become dRA/dt; the result must still
-    // be a point near the pole, not NaN.
-    const AstrometryContext context(2461381.0, kTokyo, 69.184);
-    for (double dec : {90.0, -90.0}) {
-        const StarPositions p =
-            ComputeStarPositions(CatalogStar{0.0, dec, 100.0, 50.0, 10.0, 0.0}, context);
-        ASSERT_TRUE(p.ok);
-        EXPECT_TRUE(std::isfinite(p.icrs.ra_h));
-        EXPECT_NEAR(std::fabs(p.icrs.dec_deg), 90.0, 2.0 / 3600.0);
-        EXPECT_TRUE(std::isfinite(p.horizon.azimuth_deg));
-    }
-}
-
 // ---- Event finder --------------------------------------------------------------------
-
-TEST(LocalDay, MidnightToMidnightInTheZone) {
-    const struct {
-        double jd, tz, start;
-    } cases[] = {
-        {2461381.0, 9.0, 2461380.125},              // 2026-12-06 21:00 JST
-        {2461380.125, 9.0, 2461380.125},            // exactly local midnight: new day
-        {2461380.12, 9.0, 2461379.125},             // just before it: day before
-        {2461381.0, -5.0, 2461380.5 + 5.0 / 24.0},  // 07:00 EST
-        {2461381.0, 5.5, 2461380.5 - 5.5 / 24.0},   // 17:30 IST
-    };
-    for (const auto& c : cases) {
-        const LocalDay d = LocalDayOf(c.jd, c.tz);
-        ASSERT_TRUE(d.ok);
-        EXPECT_NEAR(d.start_jd_ut, c.start, 1e-9) << c.jd << " " << c.tz;
-        EXPECT_NEAR(d.end_jd_ut - d.start_jd_ut, 1.0, 1e-9);
-    }
-    EXPECT_FALSE(LocalDayOf(kNaN, 9.0).ok);
-    EXPECT_FALSE(LocalDayOf(2461381.0, INFINITY).ok);
-}
 
 // A point on the sky that turns uniformly: hour angle H0 + rate (t - t0),
 // altitude from the spherical triangle (Meeus 13.6).  Its events have
@@ -444,29 +241,6 @@ TEST(FindRiseTransitSet, ClosedFormForAUniformlyTurningPoint) {
         EXPECT_EQ(e.above_all_day, cos_h1 <= -1.0);
         EXPECT_EQ(e.below_all_day, cos_h1 >= 1.0);
     }
-}
-
-TEST(FindRiseTransitSet, BadInputFails) {
-    const LocalDay day{true, 2461380.125, 2461381.125};
-    const HorizonFunction fine = [](double t) {
-        return HorizonSample{std::remainder(361.0 * t, 360.0), 10.0};
-    };
-    EXPECT_TRUE(FindRiseTransitSet(fine, day, -0.5667).ok);
-    EXPECT_FALSE(FindRiseTransitSet(HorizonFunction{}, day, -0.5667).ok);
-    EXPECT_FALSE(FindRiseTransitSet(fine, LocalDay{}, -0.5667).ok);
-    EXPECT_FALSE(FindRiseTransitSet(fine, LocalDay{true, 10.0, 9.0}, -0.5667).ok);
-    EXPECT_FALSE(FindRiseTransitSet(fine, day, kNaN).ok);
-    // A body whose place cannot be computed part of the way.
-    const HorizonFunction broken = [](double t) {
-        return HorizonSample{std::remainder(361.0 * t, 360.0),
-                             t > 2461380.6 ? kNaN : 10.0 * std::sin(20.0 * t)};
-    };
-    const RiseTransitSet e = FindRiseTransitSet(broken, day, -0.5667);
-    EXPECT_FALSE(e.ok);
-    // A missing place function gives a body that cannot be computed.
-    const HorizonFunction none = ApparentHorizonFunction({}, AstrometryContext(2461381.0, kTokyo));
-    EXPECT_TRUE(std::isnan(none(2461381.0).altitude_deg));
-    EXPECT_FALSE(FindRiseTransitSet(none, day, -0.5667).ok);
 }
 
 }  // namespace

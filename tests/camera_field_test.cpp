@@ -12,7 +12,6 @@ namespace {
 using Sky = TextFixture;
 
 const char16_t kField[] = u"AngleOfView.Camera1";
-const char16_t kMosaic[] = u"MosaicOfField";
 
 // A 35 mm frame (36 x 24 mm) at 50 mm.
 const Replies kFullFrame50 = {{u".Name", u"標準"},
@@ -55,35 +54,4 @@ TEST(CameraFieldText, CameraField) {
     Sky s;  // no focal length: a half turn for any side
     s.Object(kField, {{u".Camera", u"None"}, {u".HorizontalSize", u"36"}});
     EXPECT_EQ(s.Text(kField, 1), " カスタム (180.00ﾟ×0.00ﾟ)");
-}
-
-TEST(CameraFieldText, Mosaic) {
-    const struct {
-        const char16_t *object, *camera, *coordinate, *overlap;
-        const char *title, *overlap_line;
-    } cases[] = {
-        {u"MosaicOfField.3", u"NONE", u"Equatorial", u"0.155",
-         "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.3)", "重なり 15 %, 赤道座標"},
-        {u"MosaicOfField.2.1", u"EOS 6D", u"EQUATORIAL J2000", u"0.29",
-         "標準 EOS 6D  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.2.1)", "重なり 29 %, 赤道座標"},
-        {kMosaic, u"None", u"horizon", u"0.1", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
-         "重なり 10 %, 地平座標"},
-        {kMosaic, u"None", u"Horizontal", u"1e99", "標準  (39.60ﾟ×26.99ﾟ×2×3フレーム, No.)",
-         "重なり 0 %, スクリーン"},
-    };
-    for (const auto& c : cases) {
-        Sky s;
-        // The mosaic's properties sit on the part before the first ".".
-        s.Object(kMosaic, kFullFrame50);
-        s.Object(kMosaic, {{u".Camera", c.camera},
-                           {u".Row", u"2"},
-                           {u".Column", u"3"},
-                           {u".Coordinate", c.coordinate},
-                           {u".Overlap", c.overlap},
-                           {u".Roll", u"-10"}});
-        EXPECT_EQ(s.Text(c.object, 1), c.title);
-        EXPECT_EQ(s.Text(c.object),
-                  std::string(c.title) + kImagingLine + c.overlap_line + "\r\n回転角 350.0 度\r\n")
-            << U8(c.object);
-    }
 }

@@ -53,8 +53,6 @@ TEST(SkyCatalog, FindsStarsByNumberNameAndDesignation) {
     const CSkyCatalog& c = Real();
     ASSERT_NE(c.StarByHip(32349), nullptr);
     EXPECT_EQ(U8(c.StarByHip(32349)->id), "HIP32349");
-    ASSERT_NE(c.StarByHd(48915), nullptr);
-    EXPECT_EQ(U8(c.StarByHd(48915)->id), "HIP32349");
     ASSERT_NE(c.StarById(u"hip 32349"), nullptr);
     EXPECT_EQ(c.StarById(u"HIP32349")->hd, 48915);
     for (const char16_t* name :
@@ -114,6 +112,34 @@ TEST(SkyCatalog, FindsAndromedaGalaxyByEveryDesignation) {
     EXPECT_GT(*d->major_arcmin, *d->minor_arcmin);
     EXPECT_EQ(c.DeepSkyByPgc(99999999), nullptr);
     EXPECT_EQ(c.DeepSkyById(u"NGC 99999"), nullptr);
+}
+
+TEST(SkyCatalog, FindListsOwnNamesThenDesignationsThenFurtherNamesThenParts) {
+    // The first entry is the object that the name belongs to, although other
+    // stars carry the name as a further one (Betelgeuse is also "Mirzam").
+    const struct {
+        const char16_t* text;
+        const char* first;
+    } cases[] = {
+        {u"Mirzam", "HIP30324"},
+        {u"Markab", "HIP113963"},
+        {u"Alcor", "HIP65477"},
+        {u"Alnair", "HIP109268"},
+        {u"Zubenelgenubi", "HIP72622"},
+        {u"Menkar", "HIP14135"},
+        {u"すばる", "M 45"},
+        {u"昴", "M 45"},
+        {u"プレアデス星団", "M 45"},
+        {u"Pleiad", "M 45"},
+        {u"Orion", "Ori"},
+    };
+    const CSkyCatalog& c = Real();
+    for (const auto& k : cases) {
+        const auto found = c.Find(k.text);
+        ASSERT_FALSE(found.empty()) << U8(k.text);
+        EXPECT_EQ(U8(c.IdOf(found[0])), k.first) << U8(k.text);
+    }
+    EXPECT_TRUE(c.Find(u"Pl").empty());  // too short to match by part
 }
 
 TEST(SkyCatalog, DeepSkyTypesAndNames) {
@@ -311,10 +337,11 @@ const char* const kBounds =
     "0.0000\t24.0000\t-90.0000\tAnd\n";
 const char* const kNames = "english\tjapanese\tkind\nArcturus\tアークトゥルス\t\n";
 const char* const kStarsHeader =
-    "id\thip\thd\thr\tsao\tra_deg\tdec_deg\tpmra_mas_yr\tpmdec_mas_yr\tparallax_mas\tvmag\tbv\t"
+    "id\thip\thd\thr\tsao\tra_deg\tdec_deg\tpmra_mas_yr\tpmdec_mas_yr\tparallax_mas\t"
+    "parallax_err_mas\tvmag\tbv\t"
     "sptype\tbayer\tflamsteed\tcon\tname_en\tname_ja\tother_names\tgcvs\n";
 const char* const kStarRow =
-    "HIP69673\t69673\t124897\t5340\t100944\t213.9153003\t19.1824092\t-1093.4\t-1999.4\t88.8\t"
+    "HIP69673\t69673\t124897\t5340\t100944\t213.9153003\t19.1824092\t-1093.4\t-1999.4\t88.8\t0.54\t"
     "-0.05\t1.23\tK2\tα\t16\tBoo\tArcturus\tアークトゥルス\tArcturus A|Haris-el-sema\tα Boo\n";
 const char* const kDeepHeader =
     "id\ttype\ttype_ja\ttype_en\tra_deg\tdec_deg\tmag\tmajor_arcmin\tminor_arcmin\tpa_deg\tpgc\t"
@@ -330,7 +357,7 @@ const char* const kMagellanic =
 std::string OneStar(const std::string& hip, const std::string& ra, const std::string& dec,
                     const std::string& con = "", const std::string& name_en = "") {
     return std::string(kStarsHeader) + "HIP1\t" + hip + "\t\t\t\t" + ra + "\t" + dec +
-           "\t\t\t\t5.00\t0.00\t\t\t\t" + con + "\t" + name_en + "\t\t\t\n";
+           "\t\t\t\t\t5.00\t0.00\t\t\t\t" + con + "\t" + name_en + "\t\t\t\n";
 }
 
 // Writes a complete small data set; `replace` swaps one file's content.
@@ -398,11 +425,31 @@ TEST(SkyCatalog, AnObjectsOwnNumberWinsOverAnotherObjectsDesignation) {
     EXPECT_TRUE(c.Find(u" \u3000 ").empty());
 }
 
+TEST(SkyCatalog, AParallaxMeasuresADistanceOnlyAboveOneMasAndThreeSigma) {
+    const struct {
+        std::optional<double> parallax, error, measured;
+    } cases[] = {
+        {std::nullopt, std::nullopt, std::nullopt},
+        {0.99, std::nullopt, std::nullopt},
+        {-2.0, 0.5, std::nullopt},
+        {2.39, 0.8, std::nullopt},
+        {2.5, 0.8, 2.5},
+        {3.78, 0.34, 3.78},
+        {1.0, std::nullopt, 1.0},
+    };
+    for (const auto& c : cases) {
+        SkyStar star;
+        star.parallax_mas = c.parallax;
+        star.parallax_err_mas = c.error;
+        EXPECT_EQ(MeasuredParallaxMas(star), c.measured) << c.parallax.value_or(0.0);
+    }
+}
+
 TEST(SkyCatalog, EmptyFieldsAreMissingValues) {
-    const CSkyCatalog c =
-        LoadDataSet("stars.tsv", std::string(kStarsHeader) +
-                                     "HD1\t\t1\t\t\t0.5\t-0.5\t\t\t\t7.00\t0.10\t\t\t\t\t\t\t\t\n");
-    const SkyStar* s = c.StarByHd(1);
+    const CSkyCatalog c = LoadDataSet(
+        "stars.tsv", std::string(kStarsHeader) +
+                         "HD1\t\t1\t\t\t0.5\t-0.5\t\t\t\t\t7.00\t0.10\t\t\t\t\t\t\t\t\n");
+    const SkyStar* s = c.StarById(u"HD1");
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->hip, 0);
     EXPECT_FALSE(s->pmra_mas_yr.has_value());
@@ -419,9 +466,9 @@ TEST(SkyCatalog, MalformedFilesGiveAnErrorAndKeepTheLoadedCatalogue) {
         const char* message;  // the end of the reason
     } cases[] = {
         {"stars.tsv", "", "stars.tsv: no column line (empty or not a catalogue file)"},
-        {"stars.tsv", "id\thip\n", "stars.tsv:1: columns are not"},
+        {"stars.tsv", "id\thip\n", "stars.tsv:1: no column \"hd\""},
         {"stars.tsv", std::string(kStarsHeader) + "HIP1\t1\t2\n",
-         "stars.tsv:2: 3 fields, expected 20"},
+         "stars.tsv:2: 3 fields, expected 21"},
         {"stars.tsv", OneStar("1", "abc", "1.0"),
          "stars.tsv:2: bad number \"abc\" in column ra_deg"},
         {"stars.tsv", OneStar("1", "nan", "1.0"),

@@ -3,11 +3,13 @@
 #include "settings/cdstatus.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -21,14 +23,14 @@ namespace fs = std::filesystem;
 // A fresh store of its own for each test.
 class CdStatusTest : public ::testing::Test {
   protected:
-    CdStatusTest() : store_(dir_.path() + "/registry.json") {
-        if (const char* old = std::getenv("VEXCLK_REGISTRY")) old_ = old;
-        setenv("VEXCLK_REGISTRY", store_.c_str(), 1);
+    CdStatusTest() : m_store(m_dir.path() + "/registry.json") {
+        if (const char* old = std::getenv("VEXCLK_REGISTRY")) m_old = old;
+        setenv("VEXCLK_REGISTRY", m_store.c_str(), 1);
     }
     ~CdStatusTest() override {
-        old_ ? setenv("VEXCLK_REGISTRY", old_->c_str(), 1) : unsetenv("VEXCLK_REGISTRY");
+        m_old ? setenv("VEXCLK_REGISTRY", m_old->c_str(), 1) : unsetenv("VEXCLK_REGISTRY");
     }
-    void Plant(const std::string& bytes) const { std::ofstream(store_, std::ios::binary) << bytes; }
+    void Plant(const std::string& bytes) const { std::ofstream(m_store, std::ios::binary) << bytes; }
     static CString ReadString(const char16_t* key, const char16_t* name) {
         CString value;
         CRegistry::Read(key, name, CString(u"(none)"), value);
@@ -40,118 +42,15 @@ class CdStatusTest : public ::testing::Test {
         return value;
     }
 
-    TempDir dir_;
-    std::string store_;
-    std::optional<std::string> old_;
+    TempDir m_dir;
+    std::string m_store;
+    std::optional<std::string> m_old;
 };
-
-// Every field set to a value no default has, some out of the dialog's range.
-CCdStatus Unusual() {
-    CCdStatus s;
-    int i = 0;
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) s.*(f.member) = (i++ % 2 ? 2 + i : -i);
-    return s;
-}
 
 void ExpectSameFields(const CCdStatus& a, const CCdStatus& b) {
     for (const CCdStatus::Field& f : CCdStatus::Fields()) {
         EXPECT_EQ(a.*(f.member), b.*(f.member)) << U8(f.name);
     }
-}
-
-TEST_F(CdStatusTest, FreshStoreLoadKeepsEveryDefault) {
-    CCdStatus s;
-    s.Load();
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
-        EXPECT_EQ(s.*(f.member), f.default_value) << U8(f.name);
-    }
-    EXPECT_EQ(s.IgnoreErase, 1);
-    EXPECT_EQ(s.DispNameOnBar, 0);
-    EXPECT_EQ(s.TransparentOnInactive, 0);
-    EXPECT_EQ(s.DispMinSec, 0);
-    EXPECT_EQ(s.AltSpan, 0);
-    EXPECT_FALSE(fs::exists(store_));
-}
-
-TEST_F(CdStatusTest, LoadOverwritesOnlyWhatTheStoreHolds) {
-    Plant(R"({"ClickData": {"DispGal": 0, "AltSpan": "2", "Precision": 1.5, "AltCenter": 1}})");
-    CCdStatus s = Unusual();
-    const CCdStatus before = s;
-    s.Load();
-    EXPECT_EQ(s.DispGal, 0);
-    EXPECT_EQ(s.AltCenter, 1);
-    EXPECT_EQ(s.AltSpan, before.AltSpan);  // a string is no integer: the field stays
-    EXPECT_EQ(s.Precision, before.Precision);
-    EXPECT_EQ(s.DispMinSec, before.DispMinSec);
-    // From Init, every other field is at its default.
-    s.Init();
-    s.Load();
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
-        const int expected = f.member == &CCdStatus::DispGal     ? 0
-                             : f.member == &CCdStatus::AltCenter ? 1
-                                                                 : f.default_value;
-        EXPECT_EQ(s.*(f.member), expected) << U8(f.name);
-    }
-}
-
-TEST_F(CdStatusTest, SaveThenLoadRestoresAll29FieldsUncorrected) {
-    ASSERT_TRUE(CRegistry::Write(u"ClickData", u"FontSize", 14, 1));
-    ASSERT_TRUE(CRegistry::Write(u"Files", u"ClickData", CString(u"/home/星/lumvex.cdf")));
-    const CCdStatus saved = Unusual();
-    CCdStatus(saved).Save();
-    // Values of other names and keys stay.
-    EXPECT_EQ(ReadInt(u"FontSize"), 14);
-    EXPECT_EQ(U8(ReadString(u"Files", u"ClickData")), "/home/星/lumvex.cdf");
-    CCdStatus loaded;
-    loaded.Load();
-    ExpectSameFields(loaded, saved);
-    for (const CCdStatus::Field& f : CCdStatus::Fields()) {
-        EXPECT_EQ(ReadInt(f.name), saved.*(f.member)) << U8(f.name);
-    }
-}
-
-TEST_F(CdStatusTest, SaveWritesBothEngineDefaults) {
-    // Nothing saved yet: CnsInfo and DispPopup read as set.
-    const auto fresh = CCdStatus::StoredEngineDefaultCommands();
-    EXPECT_EQ(U8(fresh[0]), "default ClickData.Constellation = TRUE");
-    EXPECT_EQ(U8(fresh[1]), "default ClickData.Cyclic = FALSE");
-    const struct {
-        int cns_info, disp_popup;
-        const char* constellation;
-        const char* cyclic;
-    } cases[] = {
-        {0, 1, "FALSE", "FALSE"},
-        {1, 0, "TRUE", "TRUE"},
-        {5, 7, "TRUE", "FALSE"},  // any non-zero flag is set
-    };
-    for (const auto& c : cases) {
-        CCdStatus s;
-        s.CnsInfo = c.cns_info;
-        s.DispPopup = c.disp_popup;
-        s.Save();
-        EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Constellation")), c.constellation);
-        EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Cyclic")), c.cyclic);
-
-        // The commands from the record and from the store agree.
-        const auto from_record = s.EngineDefaultCommands();
-        EXPECT_EQ(U8(from_record[0]),
-                  std::string("default ClickData.Constellation = ") + c.constellation);
-        EXPECT_EQ(U8(from_record[1]), std::string("default ClickData.Cyclic = ") + c.cyclic);
-        EXPECT_EQ(CCdStatus::StoredEngineDefaultCommands(), from_record);
-    }
-}
-
-TEST_F(CdStatusTest, SaveOverACorruptStoreStartsAFreshOne) {
-    // Keeping the bad file aside is the store's business, tested there.
-    Plant("{\"ClickData\": {\"DispGal\": 0,");
-    CCdStatus s;
-    s.Load();
-    EXPECT_EQ(s.DispGal, 1);  // unreadable: every setting at its default
-    s.DispMag = 0;
-    s.Save();
-    CCdStatus loaded;
-    loaded.Load();
-    ExpectSameFields(loaded, s);
 }
 
 // --- vexclk settings
@@ -168,7 +67,7 @@ TEST_F(CdStatusTest, CliSettingsRoundTrip) {
     auto r = RunVexclk({"settings"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, Listing(CCdStatus()));
-    EXPECT_FALSE(fs::exists(store_));
+    EXPECT_FALSE(fs::exists(m_store));
 
     r = RunVexclk({"settings", "--set", "DispGal=0", "Precision=1", "CnsInfo=0", "AltSpan=-3"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -198,7 +97,7 @@ TEST_F(CdStatusTest, CliSettingsRoundTrip) {
 
 TEST_F(CdStatusTest, CliSettingsBadOperandsSaveNothing) {
     ASSERT_EQ(RunVexclk({"settings", "--set", "DispGal=0"}).status, 0);
-    const std::string before = Slurp(store_);
+    const std::string before = Slurp(m_store);
     const struct {
         std::vector<std::string> args;
         std::string message;
@@ -220,12 +119,25 @@ TEST_F(CdStatusTest, CliSettingsBadOperandsSaveNothing) {
         EXPECT_EQ(r.status, 2) << c.message;
         EXPECT_EQ(r.err, c.message + "\n");
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(Slurp(store_), before) << c.message;
+        EXPECT_EQ(Slurp(m_store), before) << c.message;
     }
 }
 
+TEST_F(CdStatusTest, SaveOverACorruptStoreStartsAFreshOne) {
+    // Keeping the bad file aside is the store's business, tested there.
+    Plant("{\"ClickData\": {\"DispGal\": 0,");
+    CCdStatus s;
+    s.Load();
+    EXPECT_EQ(s.DispGal, 1);  // unreadable: every setting at its default
+    s.DispMag = 0;
+    s.Save();
+    CCdStatus loaded;
+    loaded.Load();
+    ExpectSameFields(loaded, s);
+}
+
 TEST_F(CdStatusTest, CliSettingsUnwritableStoreIsStatusTwo) {
-    const std::string blocker = dir_.Write("not-a-folder", "x");
+    const std::string blocker = m_dir.Write("not-a-folder", "x");
     setenv("VEXCLK_REGISTRY", (blocker + "/registry.json").c_str(), 1);
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"settings", "--set", "DispGal=0"},
@@ -241,38 +153,83 @@ TEST_F(CdStatusTest, CliSettingsUnwritableStoreIsStatusTwo) {
     EXPECT_EQ(r.out, Listing(CCdStatus()));
 }
 
-// `text` starts from the saved settings; --setting still overrides them.
-TEST_F(CdStatusTest, CliTextUsesSavedSettings) {
-    const std::string replies = dir_.Write("t.replies",
-                                           "? time.jd\t2461380.5\n"
-                                           "? deepsky.M31.name\tM31\n"
-                                           "? deepsky.M31.mag\t3.4\n"
-                                           "? deepsky.M31.RA\t10.68\n"
-                                           "? deepsky.M31.Dec\t41.27\n");
-    const std::pair<const char*, int> settings[] = {
-        {"DispMag", 0}, {"Precision", 1}, {"DispMinSec", 1}, {"DispGal", 0}};
-    auto text = [&](const char* object, const std::string& setting) {
-        std::vector<std::string> args = {"text", "--trace", "--replies", replies, object};
-        if (!setting.empty()) args.insert(args.begin() + 1, {"--setting", setting});
-        const auto r = RunVexclk(args);
-        return r.out + r.err;
+TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
+    const struct {
+        std::function<void()> plant;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {[&] { fs::create_directory(m_store); }, {"settings"}, "': Is a directory"},
+        {[&] { fs::create_directory(m_store); },
+         {"settings", "--set", "DispGal=0"},
+         "': Is a directory"},
+        {[&] { Plant("{\"ClickData\": "); }, {"settings"}, "': not a JSON object"},
     };
-    int differing = 0;
-    for (const char* object : {"deepsky.M31", "Solar.Planet.Mars"}) {
-        for (const auto& [name, value] : settings) {
-            const std::string setting = std::string(name) + "=" + std::to_string(value);
-            const int default_value = CCdStatus::FindField(CString::FromUtf8(name))->default_value;
-            unlink(store_.c_str());
-            const std::string plain = text(object, "");
-            const std::string overridden = text(object, setting);
-            ASSERT_EQ(RunVexclk({"settings", "--set", setting}).status, 0);
-            EXPECT_EQ(text(object, ""), overridden) << setting;
-            EXPECT_EQ(text(object, std::string(name) + "=" + std::to_string(default_value)), plain)
-                << setting;
-            if (overridden != plain) ++differing;
-        }
+    for (const auto& c : cases) {
+        fs::remove_all(m_store);
+        c.plant();
+        const auto r = RunVexclk(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err,
+                  "vexclk settings: cannot read the settings store '" + m_store + c.message + "\n");
     }
-    if (differing == 0) GTEST_SKIP() << "no text builder reacts to these settings yet";
+}
+
+// Several processes change settings at once, each its own one, again and
+// again: the value each last reported as saved is what the store holds, and
+// the engine defaults follow the stored record.
+TEST_F(CdStatusTest, ConcurrentSettingWritersKeepEveryReportedValue) {
+    constexpr int kRuns = 15;
+    const std::string names[] = {"AltSpan", "Precision", "CnsInfo", "DispPopup", "DispGal"};
+    std::vector<pid_t> writers;
+    for (const std::string& name : names) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            int reported = 0;
+            for (int v = 2; v < 2 + kRuns; ++v) {
+                const std::string set = name + "=" + std::to_string(v % 2 ? v : -v);
+                if (RunVexclk({"settings", "--set", set}).status == 0) reported = v;
+            }
+            _exit(reported);
+        }
+        ASSERT_GT(pid, 0);
+        writers.push_back(pid);
+    }
+    for (size_t i = 0; i < writers.size(); ++i) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writers[i], &status, 0), writers[i]);
+        ASSERT_TRUE(WIFEXITED(status));
+        const int last = WEXITSTATUS(status);
+        EXPECT_EQ(last, 1 + kRuns) << names[i];  // every save was reported
+        EXPECT_EQ(ReadInt(CString::FromUtf8(names[i]).GetString()), last % 2 ? last : -last)
+            << names[i];
+    }
+    CCdStatus stored;
+    stored.Load();
+    const auto commands = stored.EngineDefaultCommands();
+    EXPECT_TRUE(
+        commands[0].view().ends_with(ReadString(u"Default", u"ClickData.Constellation").view()));
+    EXPECT_TRUE(commands[1].view().ends_with(ReadString(u"Default", u"ClickData.Cyclic").view()));
+}
+
+// The settings dialog saves what its user changed on top of the store as it
+// is now, and ends up holding the saved record.
+TEST_F(CdStatusTest, SaveChangesKeepsWhatAnotherWriterSavedMeanwhile) {
+    CCdStatus dialog;
+    dialog.Load();
+    const CCdStatus loaded = dialog;
+    ASSERT_EQ(RunVexclk({"settings", "--set", "DispGal=0", "CnsInfo=0", "Precision=1"}).status, 0);
+    dialog.DispMag = 0;
+    dialog.Precision = 2;  // the user's own change wins
+    EXPECT_EQ(dialog.SaveChanges(loaded), 1);
+    CCdStatus stored;
+    stored.Load();
+    ExpectSameFields(dialog, stored);
+    EXPECT_EQ(stored.DispGal, 0);
+    EXPECT_EQ(stored.DispMag, 0);
+    EXPECT_EQ(stored.Precision, 2);
+    EXPECT_EQ(U8(ReadString(u"Default", u"ClickData.Constellation")), "FALSE");
 }
 
 }  // namespace

@@ -56,13 +56,19 @@ TEST(Cli, BadInputIsOneLineOnStderrAndStatusTwo) {
         {{"text", "--replies", bad, "X.1"},
          "vexclk text: " + bad + ":2: no tab between command and reply"},
         {{"text", "--replies", dir.path() + "/none", "X.1"},
-         "vexclk text: " + dir.path() + "/none: cannot read the replies file"},
+         "vexclk text: " + dir.path() +
+             "/none: cannot read the replies file: No such file or "
+             "directory"},
+        {{"text", "--replies", "", "X.1"}, "vexclk text: --replies needs a value"},
+        {{"text", "--col\nor\xff", "X.1"}, "vexclk text: unknown option '--col\\nor\\xFF'"},
         {{"text", "--replies", good, "--setting", "DispFoo=1", "X.1"},
          "vexclk text: unknown setting 'DispFoo'"},
         {{"text", "--replies", good, "--setting", "Precision=1.5", "X.1"},
          "vexclk text: setting Precision wants an integer, got '1.5'"},
         {{"text", "--replies", good, "--setting", "Precision", "X.1"},
          "vexclk text: a setting is NAME=VALUE, got 'Precision'"},
+        {{"text", "--replies", good, "--setting", "Precision=+-1", "X.1"},
+         "vexclk text: setting Precision wants an integer, got '+-1'"},
         {{"type", "--raw", "X.1"}, "vexclk type: unknown option '--raw'"},
     };
     for (const auto& c : cases) {
@@ -73,11 +79,13 @@ TEST(Cli, BadInputIsOneLineOnStderrAndStatusTwo) {
     }
 }
 
-TEST(Cli, HelpDescribesUsage) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"text", "--help"}, {"type", "--help"}, {"parse", "--help"}}) {
-        const auto r = RunVexclk(args);
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out.rfind("usage: vexclk", 0), 0u) << r.out;
-    }
+// A text may hold any character but NUL, so NUL alone separates raw texts.
+TEST(Cli, RawTextsAreSeparatedByNul) {
+    TempDir dir;
+    const std::string replies = dir.Write("f.replies", "? deepsky.M31.name\tA\\n\f\\nB\n");
+    const auto one = RunVexclk({"text", "--raw", "--title", "--replies", replies, "deepsky.M31"});
+    ASSERT_NE(one.out.find("\n\f\n"), std::string::npos) << one.out;
+    const auto two =
+        RunVexclk({"text", "--raw", "--title", "--replies", replies, "deepsky.M31", "deepsky.M31"});
+    EXPECT_EQ(two.out, one.out + '\0' + one.out);
 }

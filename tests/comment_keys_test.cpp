@@ -87,26 +87,3 @@ TEST(CommentKeys, OfEveryKindOfObject) {
         EXPECT_EQ(f.data.IsCommentEnable(&f.engine, c.object), c.enabled) << U8(c.object);
     }
 }
-
-TEST(CommentKeys, SearchKeysFollowTheLastText) {
-    CommentKeyTest f;
-    const struct {
-        const char16_t* object;
-        int cns_info;
-        const char* key;
-    } cases[] = {
-        {u"Star.HIP27989", 0, "Star.HIP27989"},
-        {u"Equatorial(5.5,-5.4)", 1, "Constellation.Orion"},
-        {u"Equatorial(5.5,-5.4)", 0, ""},
-        {u"DeepSkyImage.M42", 0, ""},
-        {u"Adf.#2.No7", 0, "Hyades.7"},
-        {u"Nowhere.1", 0, ""},  // not the type of the text before
-    };
-    for (const auto& c : cases) {
-        f.status.CnsInfo = c.cns_info;
-        f.Text(c.object);
-        // Asking whether another object takes a comment changes nothing.
-        f.data.IsCommentEnable(&f.engine, u"DeepSky.M42");
-        EXPECT_EQ(U8(f.data.GetDBSearchString(&f.engine)), c.key) << U8(c.object);
-    }
-}

@@ -124,46 +124,6 @@ TEST(Gallery, TheReplyDecidesLimitTotalAndItems) {
     }
 }
 
-TEST(Gallery, ChunkedAndContentLengthRepliesGiveTheSameWholeItems) {
-    std::string title;
-    for (int i = 0; i < 300; ++i) title += "星";
-    const std::string reply =
-        R"({"status":"0","limit":"20","total":"1","item_list":[{"url":"http://g/p/1","title":")" +
-        title +
-        R"(","date":"2024-05-01","author":"山田","location":"長野","telescope":{"maker":"Takahashi",)"
-        R"("name":"FSQ-106"},"focal_length":"530","exposure":"60s","comment":"a\nb","image":)"
-        R"({"large":{"url":"http://g/l.jpg"},"medium":{"url":"m"},"small":{"url":"THUMBS/0.png"}}}]})" +
-        std::string(5000, ' ');
-    LoopbackServer server([&](httplib::Server& s) {
-        GalleryRoutes(s, [reply](std::string, int) { return reply; });
-        s.Get("/chunked", [&](const httplib::Request& q, httplib::Response& r) {
-            r.set_chunked_content_provider(
-                "application/json", [body = WithThumbs(reply, q)](size_t, httplib::DataSink& sink) {
-                    for (size_t at = 0; at < body.size(); at += 1000)
-                        sink.write(&body[at], std::min<size_t>(1000, body.size() - at));
-                    sink.done();
-                    return true;
-                });
-        });
-    });
-    for (const char* path : {"/search", "/chunked"}) {
-        Gallery g;
-        ASSERT_EQ(g.Fetch(server.Url(path)), Event::FirstPageComplete) << g.client.GetFailure();
-        ASSERT_EQ(g.client.Items().GetSize(), 1) << path;
-        const CImageItem& item = g.client.Items()[0];
-        const CString fields[] = {item.url,           item.title,       item.date,
-                                  item.author,        item.location,    item.telescopeMaker,
-                                  item.telescopeName, item.focalLength, item.exposure,
-                                  item.comment,       item.largeUrl};
-        const char* const expected[] = {"http://g/p/1", title.c_str(), "2024-05-01",    "山田",
-                                        "長野",         "Takahashi",   "FSQ-106",       "530",
-                                        "60s",          "a\nb",        "http://g/l.jpg"};
-        for (size_t i = 0; i < std::size(fields); ++i)
-            EXPECT_EQ(U8(fields[i]), expected[i]) << path;
-        EXPECT_EQ(Slurp(U8(item.thumbPath)), "PNG 0") << path;
-    }
-}
-
 TEST(Gallery, FailedRequestsEndThePipelineWithTheReason) {
     // `bytes` blanks in a reply that announces `announced` (chunked when 0);
     // the connection ends after them.
@@ -268,7 +228,7 @@ TEST(Gallery, CancelAndDestructionStopTheDownloads) {
     EXPECT_EQ(end, Event::Cancelled);
     EXPECT_EQ(repaints, 2);  // thumbnail 0, and 1 stopped on its way: 2 to 4 never asked for
     // Nothing else in the folder: no partial file either.
-    EXPECT_EQ(FolderNames(g.client.GetThumbFolder()), std::set<std::string>{"0.png"});
+    EXPECT_EQ(Names(g.client.GetThumbFolder()), std::set<std::string>{"0.png"});
 
     std::string folder;
     {
@@ -316,7 +276,7 @@ TEST(Gallery, ThumbnailNamesStayInTheFolderAndApart) {
         EXPECT_TRUE(seen.insert(file).second) << file;
         EXPECT_EQ(Slurp(path), "X") << file;
     }
-    EXPECT_EQ(FolderNames(g.client.GetThumbFolder()), seen);
+    EXPECT_EQ(Names(g.client.GetThumbFolder()), seen);
 }
 
 TEST(Gallery, TheProxyOfTheEnvironmentCarriesTheRequests) {
@@ -356,7 +316,7 @@ TEST(Gallery, CliPrintsThePageOrOneLineWithStatusTwo) {
     r = RunVexclk({"gallery", "M 31&x"});  // into a folder of its own, kept
     const std::string folder =
         r.out.substr(r.out.rfind('\t') + 1, r.out.size() - r.out.rfind('\t') - 2);
-    EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"0.png", "1.png"}));
+    EXPECT_EQ(Names(folder), (std::set<std::string>{"0.png", "1.png"}));
     fs::remove_all(folder);
 
     const struct {

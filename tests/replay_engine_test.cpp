@@ -1,6 +1,9 @@
 #include "sky/replay_engine.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
 
 #include "tests/test_support.h"
 
@@ -29,13 +32,15 @@ TEST(ReplayEngine, AnswersFromTheTranscriptIgnoringCase) {
 
 TEST(ReplayEngine, RejectsMalformedTranscriptsWithTheLine) {
     const struct {
-        const char* text;
+        std::string_view text;
         const char* message;
     } cases[] = {
         {"? ok\t1\n? no tab here\n", "text:2: no tab between command and reply"},
         {"? a\tbad \\q escape\n", "text:1: unknown escape \\q"},
         {"? a\tends in \\\n", "text:1: \\ at the end of the line"},
         {"? a\t\xff\xfe\n", "text:1: not UTF-8 text"},
+        {"? a\t\\\xc3\xa9\n", "text:1: unknown escape \\\xc3\xa9"},  // the whole character
+        {std::string_view("? a\tb\0c\n", 8), "text:1: a NUL character, not text"},
     };
     for (const auto& c : cases) {
         CReplayEngine engine;
@@ -47,19 +52,6 @@ TEST(ReplayEngine, RejectsMalformedTranscriptsWithTheLine) {
         EXPECT_EQ(U8(engine.Doit(u"? kept")), "yes");
         EXPECT_TRUE(engine.Doit(u"? ok").IsEmpty());
     }
-}
-
-TEST(ReplayEngine, LoadsFilesAndReportsUnreadableOnes) {
-    TempDir dir;
-    const std::string path = dir.Write("sky.replies", "? Location.Latitude\t-33.86\n");
-    CReplayEngine engine;
-    std::string error;
-    ASSERT_TRUE(engine.LoadFile(path, &error)) << error;
-    EXPECT_DOUBLE_EQ(engine.GetLatitude(), -33.86);
-    EXPECT_FALSE(engine.LoadFile(dir.path() + "/missing", &error));
-    EXPECT_EQ(error, dir.path() + "/missing: cannot read the replies file");
-    EXPECT_FALSE(engine.LoadFile(dir.path(), &error));
-    EXPECT_EQ(error, dir.path() + ": is a directory, not a replies file");
 }
 
 TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
@@ -93,17 +85,4 @@ TEST(ReplayEngine, GettersReadTheTableWithoutBeingRecorded) {
     EXPECT_NEAR(d.second, 0.0, 1e-4);
     EXPECT_DOUBLE_EQ(d.zone, -5.0);
     EXPECT_TRUE(engine.Commands().empty());
-}
-
-TEST(ReplayEngine, LocalDateFieldsWinWhenPresent) {
-    CReplayEngine engine;
-    engine.SetReply(u"? LST(Time.Year)", u"2026");
-    engine.SetReply(u"? LST(Time.Month)", u"12");
-    engine.SetReply(u"? LST(Time.Day)", u"6");
-    engine.SetReply(u"? LST(Time.Hour)", u"21");
-    engine.SetReply(u"? LST(Time.Minute)", u"5");
-    engine.SetReply(u"? LST(Time.Second)", u"7.5");
-    int y, mo, d, h, mi, s;
-    engine.GetLT(&y, &mo, &d, &h, &mi, &s);
-    EXPECT_EQ(std::vector<int>({y, mo, d, h, mi, s}), std::vector<int>({2026, 12, 6, 21, 5, 7}));
 }

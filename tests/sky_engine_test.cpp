@@ -70,6 +70,16 @@ TEST(SkyCommands, GarbageGetsTheEmptyReply) {
     EXPECT_NEAR(sky.GetJd(), 2461381.0, 1e-9);  // bad times left it alone
 }
 
+// A command at the bound runs, statement by statement; one beyond it does not.
+TEST(SkyCommands, CommandsAreBoundedInLength) {
+    CSkyEngine sky = MakeSky();
+    const CString set = u"Time.jd = 2451545; ? Time.jd";
+    for (const int extra : {1, 0}) {
+        const CString padding(u';', sky::kMaxCommandLength - set.GetLength() + extra);
+        EXPECT_EQ(U8(sky.Doit(padding + set)), extra ? "" : "2451545.00000000");
+    }
+}
+
 TEST(SkyCommands, PlaceChangesTheCacheKeyOfTheTextEngine) {
     CSkyEngine sky = MakeSky();
     const CString before = sky.Doit(u"? location");
@@ -99,6 +109,8 @@ TEST(SkyObjects, StarProperties) {
     EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.VariableName")), "");
     EXPECT_EQ(U8(sky.Doit(u"? Star.HIP27989.VariableName")), "α Ori");  // Betelgeuse
     EXPECT_NEAR(Num(sky, u"? Star.HIP32349.pi"), 379.2, 0.5);
+    // HIP 274: 0.93 +- 0.38 mas, no distance to be had from it.
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP274.pi")), "*");
     // The current J2000 place moved from the catalogue's by proper motion:
     // 26.9 years x -1.223"/yr in declination.
     const double dec = Num(sky, u"? Star.HIP32349.position.DEC");
@@ -201,4 +213,51 @@ TEST(SkyText, WholeTextOfAStarThroughTheTextEngine) {
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     }
     EXPECT_EQ(text.find("--"), std::string::npos) << text;  // no placeholder: every value known
+}
+
+// Every path of the property tables answers for a real object of its kind.
+TEST(SkyProperties, EveryListedPathAnswers) {
+    CSkyEngine sky = MakeSky();
+    for (const auto& list : CSkyEngine::SupportedPaths()) {
+        EXPECT_FALSE(list.suffixes.empty()) << U8(list.kind);
+        for (const CString& suffix : list.suffixes) {
+            const CString path = CString(list.example) + suffix;
+            // A settable text starts empty or not; it answers what it was given.
+            if (CString(list.kind) == u"settable") sky.Doit(path + u" = \"Star.HIP27989\"");
+            EXPECT_FALSE(sky.Doit(u"? " + path).IsEmpty()) << U8(path);
+        }
+    }
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP27989.NoSuchProperty")), "");
+    EXPECT_EQ(U8(sky.Doit(u"? Equatorial(5.5,0).Name")), "");  // a point has no name
+}
+
+// A path resolved once answers anew when the object behind it changes.
+TEST(SkyProperties, ResolvedPathsFollowTheObjectsTheyStandFor) {
+    CSkyEngine sky = MakeSky();
+    sky.SetPickedStar(u"HIP32349");
+    EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "HIP 32349");
+    sky.SetPickedStar(u"HIP27989");
+    EXPECT_EQ(U8(sky.Doit(u"? star.Xno0.Id")), "HIP 27989");
+    const std::pair<const char16_t*, const char*> changes[] = {
+        {u"Measure.Origin = Star.HIP32349", "Sirius"},
+        {u"Measure.Origin = Star.HIP27989", "Betelgeuse"},
+        {u"default Measure.Origin = Star.HIP32349", "Sirius"},
+        {u"Measure.Origin = \"\"", ""},
+    };
+    for (const auto& [command, name] : changes) {
+        sky.Doit(command);
+        EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), name) << U8(command);
+    }
+}
+
+// README.md shows the tables' paths between two markers.
+TEST(SkyProperties, ReadmeListsThePathsOfTheTables) {
+    const std::string readme = Slurp(std::string(VEXCLK_SOURCE_DIR) + "/README.md");
+    const std::string begin = "<!-- sky engine paths: begin -->\n",
+                      end = "<!-- sky engine paths: end -->";
+    const size_t from = readme.find(begin), to = readme.find(end);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(readme.substr(from + begin.size(), to - from - begin.size()),
+              U8(CSkyEngine::SupportedPathsMarkdown()));
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,12 +17,6 @@ std::string U8(const CString& s) {
     return s.ToUtf8();
 }
 
-CliResult RunVexclk(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = vexclk::RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -29,12 +24,17 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-std::set<std::string> FolderNames(const std::string& folder) {
+std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    for (const auto& e : std::filesystem::directory_iterator(folder))
         names.insert(e.path().filename().string());
-    }
     return names;
+}
+
+CliResult RunVexclk(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = vexclk::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 int InChild(const std::function<int()>& body) {
@@ -53,18 +53,71 @@ bool DropRoot() {
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vexclk-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    m_path = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& content) const {
-    const std::string file = path_ + "/" + name;
+    const std::string file = m_path + "/" + name;
     std::ofstream(file, std::ios::binary) << content;
     return file;
+}
+
+const std::string& RefRow::Text(const std::string& column) const {
+    static const std::string empty;
+    auto it = cells.find(column);
+    return it == cells.end() ? empty : it->second;
+}
+
+double RefRow::Num(const std::string& column) const {
+    const std::string& s = Text(column);
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    return end != s.c_str() && *end == '\0' ? v : NAN;
+}
+
+std::vector<double> RefRow::List(const std::string& column) const {
+    std::vector<double> out;
+    const std::string& s = Text(column);
+    if (s == "-") return out;
+    std::stringstream in(s);
+    for (std::string item; std::getline(in, item, ',');)
+        out.push_back(std::strtod(item.c_str(), nullptr));
+    return out;
+}
+
+std::vector<RefRow> ReadRefTable(const std::string& path, const std::string& kind) {
+    static std::map<std::string, std::vector<RefRow>> files;
+    auto it = files.find(path);
+    if (it == files.end()) {
+        std::ifstream in(path);
+        std::vector<RefRow> rows;
+        std::vector<std::string> header;
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> fields;
+            std::stringstream ss(line);
+            for (std::string field; std::getline(ss, field, '\t');) fields.push_back(field);
+            if (header.empty()) {
+                header = fields;
+                continue;
+            }
+            RefRow& row = rows.emplace_back();
+            // getline drops a trailing empty field: a missing field is empty.
+            for (size_t i = 0; i < header.size(); ++i)
+                row.cells[header[i]] = i < fields.size() ? fields[i] : std::string();
+        }
+        it = files.emplace(path, std::move(rows)).first;
+    }
+    std::vector<RefRow> out;
+    for (const RefRow& r : it->second) {
+        if (kind.empty() || r.Text("kind") == kind) out.push_back(r);
+    }
+    return out;
 }
 
 namespace {
@@ -83,3 +136,9 @@ struct PrivateStoreForThisProgram {
 } const g_private_store;
 
 }  // namespace
+
+std::vector<ReferenceRow> ReadReferenceTable(const std::string& path) {
+    std::vector<ReferenceRow> rows;
+    for (RefRow& row : ReadRefTable(path)) rows.push_back(std::move(row.cells));
+    return rows;
+}

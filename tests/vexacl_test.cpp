@@ -2,7 +2,7 @@
 // Sources: J. Meeus, "Astronomical Algorithms", 2nd ed. (1998), examples by
 // number; F. Espenak & J. Meeus, "Five Millennium Canon of Solar Eclipses"
 // (NASA TP-2006-214141) and the NASA eclipse site's table of historical
-// Delta T (Morrison & Stephenson 2004); USNO equinox and solstice times.
+// Delta T (Morrison & Stephenson 2004).
 #include "host/vexacl.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,6 @@ void ExpectDate(const tagADATE& actual, const tagADATE& expected, double sec_tol
 
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
 double Hms(double h, double m, double s) {
     return (h + m / 60.0 + s / 3600.0) * 15.0;
@@ -87,65 +86,6 @@ TEST(VexaclGetJd, OutOfRangeFieldsCountOnOrAreRejected) {
     EXPECT_EQ(GetJd(D(2024, 1, 1, 0, 0, 0.0, kInf)), 0.0);
 }
 
-TEST(VexaclJdToDate, MeeusChapter7ReverseDates) {
-    // Meeus 7.c: JD 2436116.31 is 1957 October 4.81; tolerance 1e-8 day.
-    for (const auto& c : kMeeusJd) {
-        int y = 0, m = 0;
-        double day = 0.0;
-        ASSERT_EQ(JdToDate(c.jd, &y, &m, &day), 1);
-        EXPECT_EQ(y, c.date.year);
-        EXPECT_EQ(m, c.date.month);
-        const double expect =
-            c.date.day + (c.date.hour + c.date.minute / 60.0 + c.date.second / 3600.0) / 24.0;
-        EXPECT_NEAR(day, expect, 1e-8) << c.jd;
-    }
-    // One ulp before the start of 2024: still 31 December, day < 32.
-    int y = 0, m = 0;
-    double day = 0.0;
-    ASSERT_EQ(JdToDate(std::nextafter(2460310.5, 0.0), &y, &m, &day), 1);
-    EXPECT_EQ(y, 2023);
-    EXPECT_EQ(m, 12);
-    EXPECT_LT(day, 32.0);
-    EXPECT_GT(day, 31.99999);
-}
-
-TEST(VexaclJdToDate, BadJdGivesZeroesInBothForms) {
-    for (double jd : {kNan, kInf, -1e7}) {
-        int y = 7, m = 7;
-        double day = 7.0;
-        EXPECT_EQ(JdToDate(jd, &y, &m, &day), 0);
-        EXPECT_TRUE(y == 0 && m == 0 && day == 0.0) << jd;
-    }
-    EXPECT_EQ(JdToDate(2451545.0, nullptr, nullptr, nullptr), 1);
-    for (double jd : {kNan, -kInf, -1e7}) ExpectDate(JdToDate2(jd), tagADATE{}, 0.0);
-}
-
-TEST(VexaclJdToDate2, MeeusExample7c) {
-    // 1957 October 4.81 = 19:26:24 UT; tolerance 1 ms (JD resolution 40 us).
-    ExpectDate(JdToDate2(2436116.31), D(1957, 10, 4, 19, 26, 24), 1e-3);
-}
-
-TEST(VexaclJdToDate2, RoundTripsAndStaysNormalised) {
-    // Times around minute, hour, day, month and year boundaries; GetJd of the
-    // result must give the JD back within its resolution (1e-9 day).
-    const double starts[] = {2460310.5, 2460369.5, 1000.5};
-    const double offsets[] = {0.0, 1e-12, -1e-12, -1.0 / 86400.0, -0.4 / 86400, 12.5 / 24.0, -1e-9};
-    for (double start : starts) {
-        for (double off : offsets) {
-            const double jd = start + off;
-            const tagADATE d = JdToDate2(jd);
-            EXPECT_TRUE(d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59 &&
-                        d.second >= 0.0 && d.second < 60.0 && d.zone == 0.0)
-                << Show(d);
-            EXPECT_NEAR(GetJd(d), jd, 1e-9) << std::to_string(jd);
-            // Printed with six decimals, as the satellite epoch line does.
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%09.6f", d.second);
-            EXPECT_NE(std::string(buf).substr(0, 2), "60") << buf;
-        }
-    }
-}
-
 TEST(VexaclJdToDate2, WholeSecondsSurviveAZoneShift) {
     // The engine's local date is JdToDate2(jd + zone / 24).  The sum carries
     // a rounding error of some 20 us; whole-second clock times must still come
@@ -171,34 +111,6 @@ TEST(VexaclJdToDate2, SubMicrosecondBeforeMidnightIsNextDay) {
     ExpectDate(d, next, 0.0);
     EXPECT_EQ(d.hour, 0);
     EXPECT_EQ(d.second, 0.0);
-}
-
-// ---- ChangeTimezone -----------------------------------------------------
-
-struct ZoneCase {
-    const char* what;
-    tagADATE in;
-    double zone;
-    tagADATE out;
-};
-const ZoneCase kZoneCases[] = {
-    {"24:00 into the next year", D(2023, 12, 31, 15), 9.0, D(2024, 1, 1, 0, 0, 0.0, 9.0)},
-    {"2100 is no leap year", D(2100, 2, 28, 20), 9.0, D(2100, 3, 1, 5, 0, 0.0, 9.0)},
-    {"half-hour zone back to leap day", D(2024, 3, 1, 2, 30), -3.5,
-     D(2024, 2, 29, 23, 0, 0.0, -3.5)},
-    {"quarter-hour zone to 24:00", D(2024, 6, 30, 18, 15), 5.75, D(2024, 7, 1, 0, 0, 0.0, 5.75)},
-    {"zone to zone", D(2024, 1, 1, 8, 0, 0.0, 9.0), -8.0, D(2023, 12, 31, 15, 0, 0.0, -8.0)},
-    {"seconds kept", D(2024, 5, 6, 12, 34, 56.789), 9.0, D(2024, 5, 6, 21, 34, 56.789, 9.0)},
-};
-
-TEST(VexaclChangeTimezone, CalendarCarries) {
-    for (const auto& c : kZoneCases) {
-        SCOPED_TRACE(c.what);
-        tagADATE d = c.in;
-        ASSERT_EQ(ChangeTimezone(&d, c.zone), 1);
-        ExpectDate(d, c.out, 1e-9);
-        EXPECT_NEAR(GetJd(d), GetJd(c.in), 1e-9);  // same instant
-    }
 }
 
 // ---- ChangeDate ---------------------------------------------------------
@@ -236,39 +148,6 @@ TEST(VexaclChangeDate, CalendarAndClockSteps) {
     }
 }
 
-TEST(VexaclChangeDate, HalfSecondRoundsAJdToWholeSeconds) {
-    // The spacecraft data lines: 23:59:59.6 UT through a JD prints as
-    // 00:00:00 the next day, 12:00:00.4 stays 12:00:00.
-    const tagADATE half = D(0, 0, 0, 0, 0, 0.5);
-    tagADATE d = JdToDate2(GetJd(D(2023, 12, 31, 23, 59, 59.6)));
-    ASSERT_EQ(ChangeDate(&d, half, kChangeDateForward), 1);
-    d.second = static_cast<int>(d.second);
-    ExpectDate(d, D(2024, 1, 1), 0.0);
-    d = JdToDate2(GetJd(D(2024, 6, 1, 12, 0, 0.4)));
-    ASSERT_EQ(ChangeDate(&d, half, kChangeDateForward), 1);
-    d.second = static_cast<int>(d.second);
-    ExpectDate(d, D(2024, 6, 1, 12), 0.0);
-}
-
-TEST(VexaclChangeDate, BadInputLeavesRecordAloneHereAndInChangeTimezone) {
-    EXPECT_EQ(ChangeTimezone(nullptr, 9.0), 0);
-    tagADATE unzoned = D(2024, 5, 6, 12);
-    EXPECT_EQ(ChangeTimezone(&unzoned, kNan), 0);
-    ExpectDate(unzoned, D(2024, 5, 6, 12), 0.0);
-
-    const tagADATE step = D(0, 0, 1);
-    EXPECT_EQ(ChangeDate(nullptr, step, kChangeDateForward), 0);
-    tagADATE bad = D(2024, 13, 1);
-    EXPECT_EQ(ChangeDate(&bad, step, kChangeDateForward), 0);
-    EXPECT_EQ(ChangeTimezone(&bad, 9.0), 0);
-    ExpectDate(bad, D(2024, 13, 1), 0.0);
-    tagADATE d = D(2024, 1, 1);
-    EXPECT_EQ(ChangeDate(&d, D(0, 0, 0, 0, 0, kNan), kChangeDateForward), 0);
-    EXPECT_EQ(ChangeDate(&d, D(2000000000, 0, 0), kChangeDateForward), 0);
-    EXPECT_EQ(ChangeDate(&d, D(10000, 0, 0), kChangeDateBackward), 0);  // before -4799
-    ExpectDate(d, D(2024, 1, 1), 0.0);
-}
-
 // ---- Delta T and UtToDt --------------------------------------------------
 
 // NASA eclipse site, "Historical values of Delta T" (Morrison & Stephenson
@@ -291,13 +170,6 @@ TEST(VexaclDeltaT, NasaHistoricalTable) {
         EXPECT_NEAR(DeltaT(jd), c.seconds, c.tol) << c.year;
         EXPECT_NEAR((UtToDt(jd) - jd) * 86400.0, c.seconds, c.tol) << c.year;
     }
-}
-
-TEST(VexaclDeltaT, MeeusExample10a) {
-    // New Moon of 1977 February 18: Delta T = +48 s; tolerance 0.5 s.
-    EXPECT_NEAR(DeltaT(GetJd(D(1977, 2, 18, 3, 37))), 48.0, 0.5);
-    EXPECT_TRUE(std::isnan(DeltaT(kNan)));
-    EXPECT_TRUE(std::isnan(UtToDt(kInf)));
 }
 
 TEST(VexaclDeltaT, PolynomialPiecesJoin) {
@@ -325,18 +197,6 @@ TEST(VexaclGetLst, MeeusExamples12aAnd13b) {
     const double usno = -(77.0 + 3.0 / 60.0 + 56.0 / 3600.0);
     EXPECT_NEAR(GetLst(jd, 0.0), Hms(8, 34, 56.853), 5e-5);
     EXPECT_NEAR(GetLst(jd, usno), Hms(8, 34, 56.853) + usno, 5e-5);
-}
-
-TEST(VexaclGetLst, ReducedToOneTurn) {
-    const double jd = 2460310.5;
-    for (double lon : {-180.0, 135.0, 359.9, 720.0}) {
-        const double lst = GetLst(jd, lon);
-        EXPECT_GE(lst, 0.0) << lon;
-        EXPECT_LT(lst, 360.0) << lon;
-        EXPECT_NEAR(degmal2(lst - GetLst(jd, 0.0) - lon), 0.0, 1e-9) << lon;
-    }
-    EXPECT_TRUE(std::isnan(GetLst(kNan, 0.0)));
-    EXPECT_TRUE(std::isnan(GetLst(2460310.5, kNan)));
 }
 
 // ---- CalcPlanetLbr --------------------------------------------------------
@@ -368,99 +228,6 @@ TEST(VexaclCalcPlanetLbr, MeeusExamples) {
         EXPECT_NEAR(b, c.b, c.tol_b);
         EXPECT_NEAR(r, c.r, c.tol_r);
     }
-}
-
-TEST(VexaclCalcPlanetLbr, SunAtPublishedEquinoxesAndSolstices) {
-    // USNO: 2024 March equinox 03:06, June solstice Jun 20 20:51, September
-    // equinox Sep 22 12:44, December solstice Dec 21 09:21 UT.  Those are
-    // apparent longitudes; geometric mean-of-date differs by aberration and
-    // nutation (< 0.011 deg) and the minute rounding (0.0004 deg).
-    struct {
-        tagADATE ut;
-        double lambda;
-    } const cases[] = {
-        {D(2024, 3, 20, 3, 6), 0.0},
-        {D(2024, 6, 20, 20, 51), 90.0},
-        {D(2024, 9, 22, 12, 44), 180.0},
-        {D(2024, 12, 21, 9, 21), 270.0},
-    };
-    for (const auto& c : cases) {
-        double l = 0.0;
-        ASSERT_EQ(CalcPlanetLbr(kBodyEarth, UtToDt(GetJd(c.ut)), &l, nullptr), 1);
-        EXPECT_NEAR(degmal2(degmal(l + 180.0) - c.lambda), 0.0, 0.012) << Show(c.ut);
-    }
-}
-
-TEST(VexaclCalcPlanetLbr, UnknownBodyOrDateFails) {
-    for (int body : {0, -9}) {
-        double l = 1.0, b = 1.0, r = 1.0;
-        EXPECT_EQ(CalcPlanetLbr(body, 2451545.0, &l, &b, &r), 0) << body;
-        EXPECT_TRUE(l == 0.0 && b == 0.0 && r == 0.0) << body;
-    }
-    double l = 1.0;
-    EXPECT_EQ(CalcPlanetLbr(kBodyEarth, kNan, &l, nullptr), 0);
-    EXPECT_EQ(l, 0.0);
-}
-
-// ---- AtmosphericRefraction ------------------------------------------------
-
-double Apparent(double geometric) {
-    const double in[2] = {0.0, geometric};
-    double out[2] = {0.0, 0.0};
-    AtmosphericRefraction(in, out);
-    return out[1];
-}
-
-TEST(VexaclRefraction, AgreesWithBennettsFormula) {
-    // Meeus ch. 16: Saemundsson's formula (16.4, from the geometric
-    // altitude) agrees with Bennett's (16.3, from the apparent altitude h0)
-    // to within 0.1'.  Bennett: R = 1 / tan(h0 + 7.31 / (h0 + 4.4)) arcmin.
-    for (double h = 0.0; h <= 89.0; h += 0.5) {
-        const double h0 = Apparent(h);
-        const double bennett = 1.0 / std::tan((h0 + 7.31 / (h0 + 4.4)) * kDegToRad);
-        EXPECT_NEAR((h0 - h) * 60.0, bennett, 0.1) << h;
-    }
-}
-
-TEST(VexaclRefraction, HorizonRefractionIs34Arcminutes) {
-    // The standard horizontal refraction (Meeus ch. 16; 34' in the almanac's
-    // rising and setting convention): find the geometric altitude that
-    // appears on the horizon.  Tolerance 0.6'.
-    double lo = -2.0, hi = 0.0;
-    for (int i = 0; i < 60; ++i) {
-        const double mid = (lo + hi) / 2.0;
-        (Apparent(mid) < 0.0 ? lo : hi) = mid;
-    }
-    EXPECT_NEAR(-lo * 60.0, 34.0, 0.6);
-}
-
-TEST(VexaclRefraction, ContinuousIncreasingAndBoundedEverywhere) {
-    // From the nadir to the zenith, through the formula's pole at -5.11°:
-    // the apparent altitude never lies below the geometric one, rises with
-    // it, and never jumps.
-    double previous = Apparent(-90.0);
-    for (double h = -90.0 + 0.001; h <= 90.0; h += 0.001) {
-        const double a = Apparent(h);
-        ASSERT_TRUE(std::isfinite(a)) << h;
-        ASSERT_GE(a, h) << h;
-        ASSERT_LE(a - h, 45.0 / 60.0) << h;  // the formula's maximum is 44.5'
-        ASSERT_GT(a, previous) << h;
-        ASSERT_LT(a - previous, 0.002) << h;
-        previous = a;
-    }
-}
-
-TEST(VexaclRefraction, EndsUnchangedAzimuthPassesArraysMayAlias) {
-    double io[2] = {123.5, 10.0};
-    AtmosphericRefraction(io, io);
-    EXPECT_EQ(io[0], 123.5);
-    EXPECT_EQ(io[1], Apparent(10.0));
-    const double nan_in[2] = {1.0, kNan};
-    double out[2] = {0.0, 0.0};
-    AtmosphericRefraction(nan_in, out);
-    EXPECT_TRUE(std::isnan(out[1]));
-    // Far below the horizon and at the zenith nothing changes.
-    for (double h : {-90.0, -5.11, 90.0}) EXPECT_EQ(Apparent(h), h) << h;
 }
 
 // ---- AdToPaDist ----------------------------------------------------------
@@ -495,42 +262,6 @@ TEST(VexaclAdToPaDist, PublishedAndCardinalCases) {
         }
         EXPECT_NEAR(dist, c.dist, c.tol_dist);
     }
-}
-
-TEST(VexaclAdToPaDist, BadPointsGiveZeroes) {
-    const double good[2] = {10.0, 10.0};
-    const double bad[2] = {kNan, 10.0};
-    double pa = 5.0, dist = 5.0;
-    EXPECT_EQ(AdToPaDist(good, bad, &pa, &dist), 0);
-    EXPECT_TRUE(pa == 0.0 && dist == 0.0);
-    EXPECT_EQ(AdToPaDist(nullptr, good, &pa, &dist), 0);
-    EXPECT_EQ(AdToPaDist(good, good, nullptr, nullptr), 1);
-}
-
-// ---- degmal / degmal2 ----------------------------------------------------
-
-TEST(VexaclDegmal, ReducesToOneTurnOrASignedHalfTurn) {
-    // degmal: [0, 360), never "-0"; degmal2: [-180, 180).
-    const std::pair<double, double> turn[] = {{359.5, 359.5}, {360.0, 0.0}, {-725.0, 355.0},
-                                              {1e10, 280.0},  {-0.0, 0.0},  {-1e-14, 0.0}};
-    for (const auto& [in, out] : turn) {
-        const double r = degmal(in);
-        EXPECT_TRUE(r >= 0.0 && r < 360.0 && !std::signbit(r)) << in << " gives " << r;
-        EXPECT_NEAR(r, out, 1e-9) << in;
-    }
-    const std::pair<double, double> half[] = {{179.5, 179.5},  {180.0, -180.0}, {-180.0, -180.0},
-                                              {-190.0, 170.0}, {359.9, -0.1},   {725.0, 5.0}};
-    for (const auto& [in, out] : half) {
-        const double r = degmal2(in);
-        EXPECT_TRUE(r >= -180.0 && r < 180.0) << in << " gives " << r;
-        EXPECT_NEAR(r, out, 1e-9) << in;
-    }
-    // A value in range comes back bit for bit, so "%5.2f" of a latitude
-    // prints as given.
-    EXPECT_EQ(degmal(123.456), 123.456);
-    EXPECT_EQ(degmal2(-35.68), -35.68);
-    EXPECT_TRUE(std::isnan(degmal(kInf)));
-    EXPECT_TRUE(std::isnan(degmal2(kNan)));
 }
 
 }  // namespace

@@ -18,6 +18,17 @@ Type codes found in the data and checked against OpenNGC's own types:
   8 galaxy (G), 13 asterism (*Ass), 14 galaxy group or cluster (GPair, GTrpl,
   GGroup), 17 double star (**), 255 other (Dup, NonEx, Other).
 
+Magnitudes: for clusters, planetary nebulae and galaxies, V from
+Stellarium's deep-sky catalogue (stellarium-data nebulae/default/catalog.dat,
+which carries B and V apart) where it has one; else the magnitude KStars
+took from OpenNGC, which for many globular clusters
+is the B magnitude (M 22: B 7.16, V 5.2).  MAGNITUDE_CORRECTIONS replaces the
+few that are plainly not the whole object's, with the source of each.
+
+Japanese common names: COMMON_NAMES_JA adds the names that Japanese
+observers use for famous objects (すばる for M 45) from the published lists
+named there; the first becomes the object's Japanese name.
+
 The Magellanic Clouds are not NGC objects (the SMC is also NGC 292); their
 positions are the J2000 ones of the NASA/IPAC Extragalactic Database (NED):
 LMC 05h23m34.5s -69d45m22s, SMC 00h52m44.8s -72d49m43s.
@@ -26,9 +37,11 @@ Usage: make_deepsky.py PKGS [--out DATA_DIR]
 """
 
 import argparse
+import gzip
 import os
 import re
 import sqlite3
+import struct
 
 import skydata_common as common
 
@@ -53,6 +66,91 @@ MAGELLANIC = [
     ("LMC", "Large Magellanic Cloud", (5, 23, 34.5), (-1, 69, 45, 22)),
     ("SMC", "Small Magellanic Cloud", (0, 52, 44.8), (-1, 72, 49, 43)),
 ]
+
+
+# The types whose V in Stellarium's catalogue is the object's integrated
+# light (clusters, planetary nebulae, galaxies); a nebula's or an asterism's
+# "magnitude" there is often that of a star in it (IC 434: 7.3, sigma Ori's
+# neighbourhood), so those keep OpenNGC's.
+V_MAGNITUDE_TYPES = {3, 4, 6, 8, 14}
+
+# Integrated magnitudes that OpenNGC and Stellarium give for a part of the
+# object only: id -> (V, source).
+MAGNITUDE_CORRECTIONS = {
+    "NGC 5139": (3.68, "Harris 1996, Catalog of Parameters for Milky Way Globular Clusters,"
+                       " 2010 edition, integrated V_t of omega Centauri (OpenNGC: V 5.33, B 6.12)"),
+}
+
+# Japanese common names of famous objects: id -> names, the usual one first.
+# Sources: the Messier lists of okita-tenmon.com (sketch/messier, names under
+# each object) and hpmilk.nobody.jp (sawa2/m.html, column 別名), and the
+# San'in Chuo Shimpo's star column of 2021 on M 42-M 45 ("M45は「すばる」
+# とも呼ばれる"); 昴 is the kanji of すばる.
+COMMON_NAMES_JA = {
+    "NGC 1952": ["かに星雲"],
+    "NGC 6523": ["干潟星雲"],
+    "NGC 6205": ["ヘルクレス座大球状星団"],
+    "NGC 6611": ["わし星雲"],
+    "NGC 6618": ["オメガ星雲"],
+    "NGC 6514": ["三裂星雲"],
+    "NGC 6853": ["あれい状星雲"],
+    "NGC 224": ["アンドロメダ銀河", "アンドロメダ星雲", "アンドロメダ大星雲"],
+    "NGC 1976": ["オリオン大星雲"],
+    "NGC 2632": ["プレセペ星団"],
+    "M 45": ["プレアデス星団", "すばる", "昴"],
+    "NGC 6720": ["リング状星雲", "環状星雲", "ドーナツ星雲"],
+}
+
+# Stellarium's deep-sky catalogue: a gzip-compressed Qt data stream (big
+# endian; reals written as 8-byte doubles, texts as a byte length and
+# UTF-16BE) of a version and an edition text, then one record per object.
+# Record fields in order (Stellarium's Nebula::readDSO of catalogue version
+# 3.x): number, RA, Dec (radians), B, V (99 = none), type, morphological
+# type (text), major and minor axis, orientation (integer), redshift and its
+# error, parallax and its error, distance and its error, then the numbers in
+# NGC, IC, M, C, B, Sh2, vdB, RCW, LDN, LBN, Cr, Mel, PGC, UGC, the Ced
+# designation (text), Arp, VV, the PK, PN G, SNR G, ACO, HCG, ESO and vdBH
+# designations (texts), DWB, Tr, St, Ru and vdB-Ha.
+DSO_FIELDS = ("I" "dddd" "I" "s" "dd" "I" "dddddd" "IIIIIIIIIIIIII" "s" "II" "sssssss" "IIIII")
+DSO_NGC_FIELD, DSO_IC_FIELD, DSO_V_FIELD = 16, 17, 4
+NO_MAGNITUDE = 99.0
+
+
+def read_stellarium_v(path):
+    """'NGC 5139' / 'IC 434' -> V magnitude, from Stellarium's catalog.dat."""
+    with gzip.open(path) as f:
+        data = f.read()
+    pos = 0
+
+    def text():
+        nonlocal pos
+        (n,) = struct.unpack_from(">I", data, pos)
+        pos += 4
+        if n == 0xFFFFFFFF:
+            return ""
+        pos += n
+        return data[pos - n:pos].decode("utf-16-be")
+
+    version = text()
+    text()  # edition
+    if not version.startswith("3."):
+        common.die("%s: catalogue version %s, expected 3.x" % (path, version))
+    v_by_id = {}
+    while pos < len(data):
+        fields = []
+        for code in DSO_FIELDS:
+            if code == "s":
+                fields.append(text())
+            else:
+                fields.append(struct.unpack_from(">" + code, data, pos)[0])
+                pos += struct.calcsize(code)
+        v = fields[DSO_V_FIELD]
+        if v >= NO_MAGNITUDE:
+            continue
+        for prefix, i in (("NGC", DSO_NGC_FIELD), ("IC", DSO_IC_FIELD)):
+            if fields[i]:
+                v_by_id.setdefault("%s %d" % (prefix, fields[i]), round(v, 2))
+    return v_by_id
 
 
 def catalogue_id(identifier):
@@ -82,6 +180,7 @@ def main():
     v_kstars = common.deb_version(args.pkgs, "kstars-data")
     v_stellarium = common.deb_version(args.pkgs, "stellarium-data")
     names_ja = common.load_names_ja(args.out)
+    stellarium_v = read_stellarium_v(os.path.join(sdir, "nebulae/default/catalog.dat"))
 
     db = sqlite3.connect("file:%s?mode=ro" % os.path.join(kdir, "OpenNGC.kscat"), uri=True)
     release = db.execute("select source, license from catalogs where id = 1").fetchone()
@@ -140,13 +239,22 @@ def main():
             if n in names_ja:
                 name_ja = names_ja[n]
                 break
+        # The usual Japanese name leads; Stellarium's translation and the
+        # other usual names stay findable among the further names.
+        local = COMMON_NAMES_JA.get(oid, [])
+        further_ja = [n for n in [name_ja] + local[1:] if n and n != local[0]] if local else []
+        name_ja = local[0] if local else name_ja
+        if typ in V_MAGNITUDE_TYPES:
+            mag = stellarium_v.get(oid, mag)
+        mag = MAGNITUDE_CORRECTIONS.get(oid, (mag,))[0]
         type_ja, type_en = TYPES[typ]
         rows.append([
             oid, str(typ), type_ja, type_en,
             common.fmt_fixed(ra, 7), common.fmt_fixed(dec, 7),
             fmt_number(mag), fmt_number(major), fmt_number(minor), fmt_number(pa), pgc,
             "|".join(designations),
-            common_names[0] if common_names else "", name_ja, "|".join(common_names[1:]),
+            common_names[0] if common_names else "", name_ja,
+            "|".join(common_names[1:] + further_ja),
         ])
 
     def id_key(row):
@@ -160,8 +268,10 @@ def main():
         [
             "vexclk sky data: NGC and IC objects (OpenNGC)",
             "source: kstars-data %s, OpenNGC.kscat = %s (CC-BY-SA-4.0)" % (v_kstars, openngc),
-            "source: stellarium-data %s, nebulae/default/names.dat and"
-            " translations/stellarium-skycultures/ja.qm (GPL-2+)" % v_stellarium,
+            "source: stellarium-data %s, nebulae/default/names.dat, nebulae/default/catalog.dat"
+            " (V magnitudes) and translations/stellarium-skycultures/ja.qm (GPL-2+)" % v_stellarium,
+            "source: Harris 1996 (2010 edition) for the V of NGC 5139; Japanese common names of"
+            " famous objects from the lists named in tools/make_deepsky.py",
             "licence: CC-BY-SA-4.0 (OpenNGC, by Mattia Verga) with names under GPL-2+;"
             " made by tools/make_deepsky.py; columns and units: data/README.md",
             "positions: J2000; empty field: no value; lists use '|' between items",

@@ -17,7 +17,7 @@
 
 #include <vector>
 
-#include "engine/adate.h"
+#include "host/adate.h"
 #include "engine/corlum.h"
 #include "host/cstring.h"
 #include "host/ui/wnd.h"

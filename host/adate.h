@@ -1,6 +1,6 @@
 #pragma once
 
-// Calendar date and clock time shared with the calculation library.
+// Calendar date and clock time: the calculation library's date type.
 // `zone` is the offset of the clock from UT in hours (0 = UT, +9 = JST).
 struct tagADATE {
     int year = 0;  // astronomical numbering: 0 = 1 BC

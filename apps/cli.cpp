@@ -776,6 +776,23 @@ int RunGallery(const std::vector<std::string>& args, std::ostream& out) {
 
 }  // namespace
 
+bool MakeCommandEngine(const std::vector<std::string>& args, CommandEngine* made,
+                       std::string* error) {
+    const std::string command = args.empty() ? std::string() : args[0];
+    try {
+        const Options o = ParseOptions(
+            args, command, {"--replies", "--time", "--tz", "--lat", "--lon", "--height"});
+        Engine e = MakeEngine(o, command);
+        made->engine = std::move(e.engine);
+        made->sky = e.sky;
+        made->operands = o.operands;
+        return true;
+    } catch (const BadInput& bad) {
+        if (error) *error = bad.message;
+        return false;
+    }
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return RunCli(args, std::cin, out, err);
 }

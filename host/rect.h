@@ -8,6 +8,8 @@ struct CRect {
     int right = 0;
     int bottom = 0;
 
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool PtInRect(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };

@@ -37,6 +37,8 @@
 
 #include "host/cstring.h"
 
+class CWnd;
+
 namespace host::detail {
 struct RegistryUpdate;    // the locked store being changed
 struct RegistryDocument;  // one reading of the store
@@ -59,6 +61,17 @@ class CRegistry {
     // 0 when the write was lost (the old file is then unchanged).
     static int Write(const CString& key, const CString& name, int value, int kind);
     static int Write(const CString& key, const CString& name, const CString& value);
+
+    // A window's placement, kept as the string "LEFT,TOP,RIGHT,BOTTOM,SHOWN"
+    // (its window rectangle in screen pixels, and 1 when it was visible).
+    // Read moves and sizes `window` to the saved rectangle, without showing
+    // or hiding it, and stores the saved visibility in *shown (when not
+    // null); with a non-zero `flag` a rectangle that no screen shows any
+    // longer is moved onto the primary screen.  Returns 0, leaving the window as it is, when no
+    // placement is saved or it cannot be read.  These two belong to the
+    // window library (host/ui), which defines them.
+    static int Read(const CString& key, const CString& name, CWnd* window, int* shown, int flag);
+    static int Write(const CString& key, const CString& name, CWnd* window);
 
     // Groups the writes that this thread makes while it lives into one
     // replacement of the store, so that a record of many values is saved

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   liberfa-dev picojson-dev libnova-dev
   libcurl4-openssl-dev libcpp-httplib-dev ca-certificates
+  qt6-base-dev libgl-dev fonts-ipafont-gothic fontconfig
   clang libclang-rt-14-dev
 )
 

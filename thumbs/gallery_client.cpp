@@ -223,7 +223,7 @@ bool CGalleryClient::StartDownloads(int count) {
     m_download.paths.clear();
     for (int i = m_offset; i < m_offset + count; ++i) {
         CImageItem& item = m_items[i];
-        const std::string path = item.smallUrl.IsEmpty() ? "" : NewThumbPath(item.smallUrl);
+        const std::string path = item.smallUrl.IsEmpty() ? "" : NewLocalPath(item.smallUrl);
         if (path.empty()) continue;
         item.thumbPath = CString::FromUtf8(path);
         m_download.urls.push_back(item.smallUrl);
@@ -232,9 +232,9 @@ bool CGalleryClient::StartDownloads(int count) {
     return StartWorker(&CGalleryClient::DownloadThread);
 }
 
-std::string CGalleryClient::NewThumbPath(const CString& smallUrl) {
+std::string CGalleryClient::NewLocalPath(const CString& url) {
     if (!EnsureThumbFolder()) return "";
-    const auto [stem, ext] = SafeThumbName(smallUrl.ToUtf8());
+    const auto [stem, ext] = SafeThumbName(url.ToUtf8());
     int& uses = m_nameUses[stem + ext];
     for (int tries = 0; tries < kMaxNameTries; ++tries) {
         ++uses;

@@ -117,6 +117,10 @@ class CGalleryClient {
     // Creates the private folder now rather than for the first thumbnail.
     // Returns non-zero when a folder is ready.
     int PrepareThumbFolder() { return EnsureThumbFolder() ? 1 : 0; }
+    // A new file in the folder for the file that `url` names (a thumbnail,
+    // or the strip's full image), under a name that is safe and not given
+    // before; empty when the folder cannot be made.
+    std::string NewLocalPath(const CString& url);
     // The folder in use; empty until the first thumbnail needs it, or when
     // it could not be created.
     const std::string& GetThumbFolder() const { return m_folder; }
@@ -129,7 +133,6 @@ class CGalleryClient {
     Event EndPipeline(Event how);
     void StoreItems(std::vector<CImageItem>& items);
     bool StartDownloads(int count);
-    std::string NewThumbPath(const CString& smallUrl);
     bool EnsureThumbFolder();
 
     void RequestThread();

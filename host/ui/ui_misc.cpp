@@ -1,0 +1,91 @@
+#include "host/ui/ui_misc.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/ui/qt_text.h"
+#include "res/string_table.h"
+
+double CResScale::GetRatio(const QWidget* window) {
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return 1.0;
+    const double dpi = screen->logicalDotsPerInchY() * screen->devicePixelRatio();
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
+int CLumTheme::SetWindowTheme(CWnd* window, const char16_t* appName, const char16_t* idList) {
+    (void)window, (void)appName, (void)idList;
+    return 0;
+}
+
+namespace host::ui {
+
+namespace {
+
+// The framework's help command and its "text\ntool tip".
+constexpr int kHelpCommand = 57670;
+constexpr const char16_t* kHelpPrompt = u"ヘルプ\nヘルプ";
+
+std::function<int(const CString&)>& OpenHandler() {
+    static std::function<int(const CString&)> handler;
+    return handler;
+}
+
+}  // namespace
+
+CString LoadString(int id) {
+    if (id == kHelpCommand) return kHelpPrompt;
+    return LoadResString(id);
+}
+
+int ShellOpen(const CString& address) {
+    if (OpenHandler()) return OpenHandler()(address);
+    return QDesktopServices::openUrl(QUrl(ToQString(address))) ? 1 : 0;
+}
+
+bool HasPrefix(const CString& address, std::initializer_list<const char16_t*> prefixes) {
+    for (const char16_t* prefix : prefixes) {
+        const int length = CString(prefix).GetLength();
+        if (address.GetLength() > length && address.Left(length).CompareNoCase(prefix) == 0)
+            return true;
+    }
+    return false;
+}
+
+void SetShellOpenHandler(std::function<int(const CString&)> handler) {
+    OpenHandler() = std::move(handler);
+}
+
+const char* DarkScrollBarStyle() {
+    return "QScrollBar { background: rgb(48,48,48); border: none; }"
+           "QScrollBar:horizontal { height: 14px; } QScrollBar:vertical { width: 14px; }"
+           "QScrollBar::handle { background: rgb(96,96,96); border-radius: 3px; }"
+           "QScrollBar::handle:horizontal { min-width: 16px; }"
+           "QScrollBar::handle:vertical { min-height: 16px; }"
+           "QScrollBar::add-line, QScrollBar::sub-line { background: rgb(64,64,64); border: none; }"
+           "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 14px; }"
+           "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 14px; }"
+           "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
+}
+
+namespace {
+
+void WithoutPlatformNotes(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
+void PrepareEnvironment() {
+    // VEXCLK_FONTCONFIG_FILE: where the build put the shipped file.
+    setenv("FONTCONFIG_FILE", VEXCLK_FONTCONFIG_FILE, 0);
+    qInstallMessageHandler(WithoutPlatformNotes);
+}
+
+}  // namespace host::ui

@@ -5,11 +5,14 @@
 // examples 25.b (Sun), 47.a (Moon) and 49.a (new moon of 1977 February).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "host/vexacl.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -113,4 +116,26 @@ TEST(MoonPhases, CountAndBadInput) {
     EXPECT_EQ(sun, 0.0);
     EXPECT_EQ(moon, 0.0);
     EXPECT_EQ(CalcSunMoonLongitude(2451545.0, nullptr, nullptr), 1);
+}
+
+// Against PyEphem's independent lunar theory (tests/data, with the script
+// that made it): every phase within 30 s, Delta T models included.
+TEST(MoonPhases, MatchPyEphemWithinHalfAMinute) {
+    const std::vector<RefRow> rows =
+        ReadRefTable(VEXCLK_SOURCE_DIR "/tests/data/moon_phases_reference.tsv");
+    ASSERT_GE(rows.size(), 100u);
+    double worst = 0.0;
+    for (const RefRow& row : rows) {
+        const double expected = row.Num("jd_ut");
+        tagMOONPHASE phases[6];
+        ASSERT_EQ(GetMoonPhases(JdToDate2(expected - 3.0), phases, 6), 6);
+        double nearest = 1e9;
+        for (const auto& p : phases) {
+            if (p.phase == static_cast<int>(row.Num("kind")))
+                nearest = std::min(nearest, std::fabs(p.jd - expected) * 86400.0);
+        }
+        worst = std::max(worst, nearest);
+        EXPECT_LT(nearest, 30.0) << ShowUt(expected);
+    }
+    std::printf("moon phases: worst difference from PyEphem %.1f s\n", worst);
 }

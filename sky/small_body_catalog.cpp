@@ -1,104 +1,77 @@
 #include "sky/small_body_catalog.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
+#include <optional>
+
+#include "sky/tsv.h"
 
 namespace solar {
 namespace {
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
-    if (!line.empty() && line.back() == '\t') fields.emplace_back();
-    return fields;
+using sky::CTsvFile;
+
+// A field that may be empty: NaN then.
+bool OptionalNumber(const CTsvFile& f, const CTsvFile::Column& c, double* out, std::string* error) {
+    std::optional<double> value;
+    if (!f.Optional(c, &value, error)) return false;
+    *out = value.value_or(NAN);
+    return true;
 }
 
-// A decimal number filling the whole field; an empty field is NaN when
-// `optional`, an error otherwise.
-bool ParseNumber(const std::string& text, bool optional, double* out) {
-    if (text.empty()) {
-        *out = NAN;
-        return optional;
-    }
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(v)) return false;
-    *out = v;
+bool Text(const CTsvFile& f, const CTsvFile::Column& c, std::string* out, std::string* error) {
+    CString text;
+    if (!f.Text(c, &text, error)) return false;
+    *out = text.ToUtf8();
     return true;
 }
 
 }  // namespace
 
 bool LoadSmallBodies(const std::string& path, std::vector<SmallBody>* bodies, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot be read";
-        return false;
-    }
+    error->clear();
+    CTsvFile f;
+    if (!f.Open(path, error)) return false;
+    const CTsvFile::Column kind = f.Bind("kind"), id = f.Bind("id"),
+                           designation = f.Bind("designation"), nameEn = f.Bind("name_en"),
+                           nameJa = f.Bind("name_ja"), number = f.Bind("number"),
+                           epoch = f.Bind("epoch_jd_tt"), q = f.Bind("q_au"), e = f.Bind("e"),
+                           i = f.Bind("i_deg"), node = f.Bind("node_deg"),
+                           peri = f.Bind("peri_arg_deg"), tp = f.Bind("tp_jd_tt"), h = f.Bind("h"),
+                           g = f.Bind("g"), m1 = f.Bind("m1"), k1 = f.Bind("k1"),
+                           radius = f.Bind("radius_km");
+    if (!f.ColumnsFound(error)) return false;
     std::vector<SmallBody> out;
-    std::map<std::string, size_t> column;
-    int line_number = 0;
-    auto fail = [&](const std::string& why) {
-        *error = path + ":" + std::to_string(line_number) + ": " + why;
-        return false;
-    };
-    for (std::string line; std::getline(in, line);) {
-        ++line_number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> f = SplitTabs(line);
-        if (column.empty()) {
-            for (size_t i = 0; i < f.size(); ++i) column[f[i]] = i;
-            for (const char* name :
-                 {"kind", "id", "designation", "name_en", "name_ja", "number", "epoch_jd_tt",
-                  "q_au", "e", "i_deg", "node_deg", "peri_arg_deg", "tp_jd_tt", "h", "g", "m1",
-                  "k1", "radius_km"}) {
-                if (!column.count(name)) return fail(std::string("no column ") + name);
-            }
-            continue;
-        }
-        if (f.size() != column.size()) return fail("wrong number of fields");
-        auto text = [&](const char* name) -> const std::string& { return f[column[name]]; };
+    out.reserve(f.RowsAtMost());
+    while (f.Next(error)) {
         SmallBody b;
-        if (text("kind") == "comet") {
+        std::string kindText;
+        if (!Text(f, kind, &kindText, error)) return false;
+        if (kindText == "comet") {
             b.kind = SmallBody::Kind::kComet;
-        } else if (text("kind") == "minor") {
+        } else if (kindText == "minor") {
             b.kind = SmallBody::Kind::kMinorPlanet;
         } else {
-            return fail("unknown kind " + text("kind"));
+            return f.Fail(kind, "unknown kind " + kindText, error);
         }
-        b.id = text("id");
-        b.designation = text("designation");
-        b.name_en = text("name_en");
-        b.name_ja = text("name_ja");
-        if (b.id.empty() || b.id.find('.') != std::string::npos) return fail("bad id");
-        double number = NAN;
+        if (!Text(f, id, &b.id, error) || !Text(f, designation, &b.designation, error) ||
+            !Text(f, nameEn, &b.name_en, error) || !Text(f, nameJa, &b.name_ja, error))
+            return false;
+        if (b.id.empty() || b.id.find('.') != std::string::npos) return f.Fail(id, "bad id", error);
         OrbitalElements& el = b.elements;
-        const bool numbers_ok =
-            ParseNumber(text("number"), true, &number) &&
-            ParseNumber(text("epoch_jd_tt"), false, &el.epoch_jd_tt) &&
-            ParseNumber(text("q_au"), false, &el.perihelion_distance_au) &&
-            ParseNumber(text("e"), false, &el.eccentricity) &&
-            ParseNumber(text("i_deg"), false, &el.inclination_deg) &&
-            ParseNumber(text("node_deg"), false, &el.node_deg) &&
-            ParseNumber(text("peri_arg_deg"), false, &el.perihelion_argument_deg) &&
-            ParseNumber(text("tp_jd_tt"), false, &el.perihelion_jd_tt) &&
-            ParseNumber(text("h"), true, &b.h) && ParseNumber(text("g"), true, &b.g) &&
-            ParseNumber(text("m1"), true, &b.m1) && ParseNumber(text("k1"), true, &b.k1) &&
-            ParseNumber(text("radius_km"), true, &b.radius_km);
-        if (!numbers_ok) return fail("a number field is not a number");
-        if (!IsValid(el)) return fail("elements do not describe an orbit");
-        b.number = std::isfinite(number) ? static_cast<int>(number) : 0;
+        const bool numbersOk =
+            f.Number(number, &b.number, error) && f.Double(epoch, &el.epoch_jd_tt, error) &&
+            f.Double(q, &el.perihelion_distance_au, error) &&
+            f.Double(e, &el.eccentricity, error) && f.Double(i, &el.inclination_deg, error) &&
+            f.Double(node, &el.node_deg, error) &&
+            f.Double(peri, &el.perihelion_argument_deg, error) &&
+            f.Double(tp, &el.perihelion_jd_tt, error) && OptionalNumber(f, h, &b.h, error) &&
+            OptionalNumber(f, g, &b.g, error) && OptionalNumber(f, m1, &b.m1, error) &&
+            OptionalNumber(f, k1, &b.k1, error) && OptionalNumber(f, radius, &b.radius_km, error);
+        if (!numbersOk) return false;
+        if (!IsValid(el)) return f.Fail(q, "elements do not describe an orbit", error);
         out.push_back(std::move(b));
     }
-    if (column.empty()) {
-        line_number = 0;
-        return fail("no column line");
-    }
+    if (!error->empty()) return false;
     *bodies = std::move(out);
     return true;
 }

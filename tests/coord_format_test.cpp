@@ -52,14 +52,15 @@ double Value(std::string text) {
 }
 
 TEST(CoordFormat, FormsCarriesAndSigns) {
-    const auto rows = ReadReferenceTable(VEXCLK_SOURCE_DIR "/tests/data/coord_format.tsv");
+    const auto rows = ReadRefTable(VEXCLK_SOURCE_DIR "/tests/data/coord_format.tsv");
     ASSERT_GT(rows.size(), 40u);
-    for (const ReferenceRow& row : rows) {
-        const Formatter format = Find(row.at("function"));
-        ASSERT_NE(format, nullptr) << row.at("function");
-        SCOPED_TRACE(row.at("function") + " " + row.at("value") + " level " + row.at("level"));
-        EXPECT_EQ(U8(format(Value(row.at("value")), std::stoi(row.at("level")))),
-                  row.at("expected"));
+    for (const RefRow& row : rows) {
+        const Formatter format = Find(row.Text("function"));
+        ASSERT_NE(format, nullptr) << row.Text("function");
+        SCOPED_TRACE(row.Text("function") + " " + row.Text("value") + " level " +
+                     row.Text("level"));
+        EXPECT_EQ(U8(format(Value(row.Text("value")), std::stoi(row.Text("level")))),
+                  row.Text("expected"));
     }
 }
 

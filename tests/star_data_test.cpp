@@ -45,17 +45,16 @@ TEST(StarData, NavigationalStarsCarryTheirPublishedValues) {
     CSkyCatalog catalog;
     std::string error;
     ASSERT_TRUE(catalog.Load(std::string(VEXCLK_SOURCE_DIR) + "/data", &error)) << error;
-    const auto rows =
-        ReadReferenceTable(VEXCLK_SOURCE_DIR "/tests/data/bright_stars_reference.tsv");
+    const auto rows = ReadRefTable(VEXCLK_SOURCE_DIR "/tests/data/bright_stars_reference.tsv");
     ASSERT_GE(rows.size(), 58u);
     int checked_positions = 0;
-    for (const ReferenceRow& r : rows) {
-        const std::string& name = r.at("name");
-        const SkyStar* s = catalog.StarByHip(std::atoi(r.at("hip").c_str()));
+    for (const RefRow& r : rows) {
+        const std::string& name = r.Text("name");
+        const SkyStar* s = catalog.StarByHip(std::atoi(r.Text("hip").c_str()));
         ASSERT_NE(s, nullptr) << name;
-        const auto number = [&](const char* column) { return std::atof(r.at(column).c_str()); };
+        const auto number = [&](const char* column) { return std::atof(r.Text(column).c_str()); };
         const auto known = [&](const char* field) {
-            return r.at("known_deviations").find(field) != std::string::npos;
+            return r.Text("known_deviations").find(field) != std::string::npos;
         };
         if (!known("position")) {
             ++checked_positions;
@@ -72,7 +71,7 @@ TEST(StarData, NavigationalStarsCarryTheirPublishedValues) {
         EXPECT_NEAR(*s->bv, number("bv"), kColour) << name;
         // The class letter, or one subclass across a class border (A9 / F0).
         const std::string type = U8(s->spectral_type);
-        const std::string& published = r.at("spectral_type");
+        const std::string& published = r.Text("spectral_type");
         const double ours = SpectralNumber(type), theirs = SpectralNumber(published);
         EXPECT_TRUE(ours >= 0.0 && (std::floor(ours / 10.0) == std::floor(theirs / 10.0) ||
                                     std::fabs(ours - theirs) <= 1.0))

@@ -138,12 +138,6 @@ struct PrivateStoreForThisProgram {
 
 }  // namespace
 
-std::vector<ReferenceRow> ReadReferenceTable(const std::string& path) {
-    std::vector<ReferenceRow> rows;
-    for (RefRow& row : ReadRefTable(path)) rows.push_back(std::move(row.cells));
-    return rows;
-}
-
 std::shared_ptr<const CSkyCatalog> SharedSkyCatalog() {
     static const std::shared_ptr<const CSkyCatalog> catalog = [] {
         auto c = std::make_shared<CSkyCatalog>();

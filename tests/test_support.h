@@ -73,10 +73,6 @@ class TempDir {
     std::string m_path;
 };
 
-// The rows of a reference table in tests/data/ ("#" comment lines, a line of
-// column names, tab-separated rows), each as column name -> text.
-using ReferenceRow = std::map<std::string, std::string>;
-std::vector<ReferenceRow> ReadReferenceTable(const std::string& path);
 // One row of a reference table of tests/data: tab-separated, '#' comment
 // lines, then a line of column names, then the rows.
 struct RefRow {

@@ -386,6 +386,8 @@ Engine MakeEngine(const Options& o, const std::string& command) {
     return e;
 }
 
+BadInput StoreFault(const std::string& command);
+
 // A text engine with the display settings saved in the store, as the
 // palette lends it its record.
 struct TextEngine {
@@ -403,6 +405,9 @@ int RunText(const Options& o, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (o.operands.empty()) throw BadInput{"vexclk text: no OBJECT given"};
+    // Texts made with the defaults would pass for texts made with the
+    // user's saved settings.
+    if (!CRegistry::CheckStore(nullptr)) throw StoreFault("text");
     Engine made = MakeEngine(o, "text");
     CCorLum* const inner = made.engine.get();
     CTraceCorLum traced(*inner, [&err](const CString& command, const CString& reply) {
@@ -636,16 +641,16 @@ int RunParse(const Options& o, std::ostream& out) {
 }
 
 // The bad input of a store that cannot be read, or cannot be written.
-BadInput StoreFault() {
+BadInput StoreFault(const std::string& command) {
     const std::string path = CRegistry::StorePath();
     if (path.empty())
-        return BadInput{"vexclk settings: cannot write the settings store (no home folder)"};
+        return BadInput{"vexclk " + command + ": cannot write the settings store (no home folder)"};
     std::string problem;
     if (!CRegistry::CheckStore(&problem)) {
-        return BadInput{"vexclk settings: cannot read the settings store " + Quoted(path) + ": " +
-                        problem};
+        return BadInput{"vexclk " + command + ": cannot read the settings store " + Quoted(path) +
+                        ": " + problem};
     }
-    return BadInput{"vexclk settings: cannot write the settings store " + Quoted(path)};
+    return BadInput{"vexclk " + command + ": cannot write the settings store " + Quoted(path)};
 }
 
 int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
@@ -675,7 +680,7 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
     if (!set && !reset) {
         // Defaults listed for a store that cannot be read would pass for
         // saved settings.
-        if (!CRegistry::CheckStore(nullptr)) throw StoreFault();
+        if (!CRegistry::CheckStore(nullptr)) throw StoreFault("settings");
         status.Load();
         for (const CCdStatus::Field& f : CCdStatus::Fields()) {
             out << CString(f.name).ToUtf8() << "=" << status.*(f.member) << "\n";
@@ -688,7 +693,7 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out) {
         if (reset) stored.Init();
         for (const auto& [field, value] : changes) stored.*(field->member) = value;
     });
-    if (!saved) throw StoreFault();
+    if (!saved) throw StoreFault("settings");
     return 0;
 }
 

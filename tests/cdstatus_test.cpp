@@ -30,7 +30,9 @@ class CdStatusTest : public ::testing::Test {
     ~CdStatusTest() override {
         m_old ? setenv("VEXCLK_REGISTRY", m_old->c_str(), 1) : unsetenv("VEXCLK_REGISTRY");
     }
-    void Plant(const std::string& bytes) const { std::ofstream(m_store, std::ios::binary) << bytes; }
+    void Plant(const std::string& bytes) const {
+        std::ofstream(m_store, std::ios::binary) << bytes;
+    }
     static CString ReadString(const char16_t* key, const char16_t* name) {
         CString value;
         CRegistry::Read(key, name, CString(u"(none)"), value);
@@ -153,7 +155,7 @@ TEST_F(CdStatusTest, CliSettingsUnwritableStoreIsStatusTwo) {
     EXPECT_EQ(r.out, Listing(CCdStatus()));
 }
 
-TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
+TEST_F(CdStatusTest, CliStoreThatCannotBeReadIsStatusTwo) {
     const struct {
         std::function<void()> plant;
         std::vector<std::string> args;
@@ -164,6 +166,7 @@ TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
          {"settings", "--set", "DispGal=0"},
          "': Is a directory"},
         {[&] { Plant("{\"ClickData\": "); }, {"settings"}, "': not a JSON object"},
+        {[&] { Plant("[]"); }, {"text", "Star.HIP.32349"}, "': not a JSON object"},
     };
     for (const auto& c : cases) {
         fs::remove_all(m_store);
@@ -171,8 +174,8 @@ TEST_F(CdStatusTest, CliSettingsStoreThatCannotBeReadIsStatusTwo) {
         const auto r = RunVexclk(c.args);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err,
-                  "vexclk settings: cannot read the settings store '" + m_store + c.message + "\n");
+        EXPECT_EQ(r.err, "vexclk " + c.args[0] + ": cannot read the settings store '" + m_store +
+                             c.message + "\n");
     }
 }
 

@@ -48,10 +48,16 @@ constexpr FamilyName kFamilies[] = {
 
 }  // namespace
 
-// An ADF system may not take the name of a class of the engine.
+// An ADF system may not take the name of a class of the engine, of one the
+// text engine classifies before it looks for systems, or of a family of the
+// sky state.
 bool CSkyEngine::IsReservedClassName(const CString& name) {
     for (const IdentifierRule& rule : IdentifierRules()) {
         if (name.CompareNoCase(rule.className) == 0) return true;
+    }
+    for (const char16_t* other : {u"ArtificialSatellite", u"Meteor", u"Time", u"Location", u"View",
+                                  u"ClickData", u"Measure", u"LST"}) {
+        if (name.CompareNoCase(other) == 0) return true;
     }
     return false;
 }

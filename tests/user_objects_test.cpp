@@ -298,6 +298,12 @@ TEST(UserObjectsEngine, AdfSystemsLoadAndClassify) {
     fresh.SetStatus(&status);
     EXPECT_EQ(U8(fresh.GetText(&sky, u"Mine.A1", 1)), "Alpha 私の天体");
     EXPECT_NEAR(AskNum(sky, "Mine.No1.position.RA"), 6.0, 1e-9);
+    // Names the text engine reads as other classes are refused.
+    for (const char* name : {"Meteor", "Solar", "deepsky", "Time"}) {
+        const std::string other = dir.Write(std::string(name) + ".csv", "Label,Name,RA,Dec\n");
+        sky.Doit(CString::FromUtf8("AdfSystem.#4.File = \"" + other + "\""));
+        EXPECT_EQ(Ask(sky, "AdfSystem.#4.File"), "") << name;
+    }
     // A second system of the same name is refused; emptying the slot unloads it.
     sky.Doit(CString::FromUtf8("AdfSystem.#3.File = \"" + path + "\""));
     EXPECT_EQ(Ask(sky, "AdfSystem.#3.File"), "");

@@ -195,7 +195,12 @@ bool CameraFrames::Set(Family family, int number, const CString& suffix, const C
     return done;
 }
 
-std::optional<std::pair<double, double>> MosaicFrameCentre(const CameraFrame& m, int number) {
+bool AlignedToHorizon(const CameraFrame& mosaic) {
+    return mosaic.coordinate.Left(7).CompareNoCase(u"Horizon") == 0;
+}
+
+std::optional<std::pair<double, double>> MosaicFrameCentre(const CameraFrame& m, int number,
+                                                           double up_pa_deg) {
     if (number < 1 || number > m.rows * m.columns) return std::nullopt;
     const int row = (number - 1) / m.columns, column = (number - 1) % m.columns;
     double xi = 0.0, eta = 0.0;  // standard coordinates: east, north (radians)
@@ -206,7 +211,7 @@ std::optional<std::pair<double, double>> MosaicFrameCentre(const CameraFrame& m,
         const double up = ((m.rows - 1) / 2.0 - row) * step * m.height_mm / m.focal_mm;
         // Roll r turns the top from north towards east; right is then
         // (-cos r, sin r) and up (sin r, cos r) in (east, north).
-        const double r = m.roll_deg * ERFA_DD2R;
+        const double r = (up_pa_deg + m.roll_deg) * ERFA_DD2R;
         xi = -right * std::cos(r) + up * std::sin(r);
         eta = right * std::sin(r) + up * std::cos(r);
     }

@@ -77,7 +77,15 @@ class CameraFrames {
 // centres lie (1 - overlap) x sensor side / focal length apart on that
 // plane, so that without overlap two frames touch.  Column 1 is the
 // eastern (left) one and row 1 the northern one at roll 0; the grid turns
-// with the roll.  A focal length of 0 puts every frame on the centre.
-std::optional<std::pair<double, double>> MosaicFrameCentre(const CameraFrame& mosaic, int number);
+// with the roll, measured from the direction `up_pa_deg` (the position
+// angle, from north through east, of what the grid calls up: 0 for a grid
+// aligned to the equator, the parallactic angle for one aligned to the
+// horizon).  A focal length of 0 puts every frame on the centre.
+std::optional<std::pair<double, double>> MosaicFrameCentre(const CameraFrame& mosaic, int number,
+                                                           double up_pa_deg = 0.0);
+
+// Whether the mosaic's grid follows the horizon (its .Coordinate begins
+// with "Horizon", case ignored) rather than the equator.
+bool AlignedToHorizon(const CameraFrame& mosaic);
 
 }  // namespace sky

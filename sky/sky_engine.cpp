@@ -11,6 +11,7 @@
 #include "engine/stkstr.h"
 #include "host/vexacl.h"
 #include "sky/engine_reply.h"
+#include "sky/solar_extras.h"
 #include "sky/user_objects.h"
 
 namespace {
@@ -394,6 +395,19 @@ void CSkyEngine::PlaceConstellation(Object* o) const {
 
 // ---------------------------------------------------------------------------
 // Properties
+
+// Spacecraft and the frames of a mosaic that follows the horizon move
+// with the time; every other object keeps the place it was resolved with.
+std::optional<astrometry::CatalogStar> CSkyEngine::PlaceNow(const Object& object) {
+    if (object.kind == Object::Kind::Spacecraft) {
+        const auto seen = sky::SightSpacecraft(*object.craft, Context());
+        if (!seen) return std::nullopt;
+        return seen->place;
+    }
+    if (object.kind == Object::Kind::MosaicFrame) return MosaicFramePlaceNow(object);
+    if (!object.hasPlace) return std::nullopt;
+    return object.place;
+}
 
 const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Place(object.body).positions;

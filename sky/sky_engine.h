@@ -223,6 +223,7 @@ class CSkyEngine : public CCorLum {
     // Where an object is now, as a catalogue place; nothing when it has no
     // place at this time (a spacecraft outside its data span).
     std::optional<astrometry::CatalogStar> PlaceNow(const Object& object);
+    std::optional<astrometry::CatalogStar> MosaicFramePlaceNow(const Object& object);
     static bool ResolveUserObject(const CSkyEngine& engine, const CLumProperty& parts,
                                   Object* object);
     // An object of an ADF system by the system's name ("Caldwell.C1").

@@ -66,16 +66,6 @@ bool CSkyEngine::ResolveSolarExtra(const CLumProperty& parts, Object* o) {
     return o->surfacePlace != nullptr;
 }
 
-std::optional<astrometry::CatalogStar> CSkyEngine::PlaceNow(const Object& object) {
-    if (object.kind == Object::Kind::Spacecraft) {
-        const auto seen = sky::SightSpacecraft(*object.craft, Context());
-        if (!seen) return std::nullopt;
-        return seen->place;
-    }
-    if (!object.hasPlace) return std::nullopt;
-    return object.place;
-}
-
 const CSkyEngine::KindTable& CSkyEngine::SurfacePlaceTable() {
     static const KindTable table{
         Object::Kind::SurfacePlace,

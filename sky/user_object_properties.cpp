@@ -12,6 +12,9 @@
 //   DeepSkyImage.<n>                         the n-th image
 // Units: lengths in mm, angles in degrees, .Center.RA in hours and
 // .Center.Dec in degrees (ICRS), .Overlap a fraction.
+#include <erfa.h>
+#include <erfam.h>
+
 #include "engine/stkstr.h"
 #include "sky/catalog.h"
 #include "sky/engine_reply.h"
@@ -121,6 +124,36 @@ bool CSkyEngine::ResolveUserObject(const CSkyEngine& e, const CLumProperty& part
         return true;
     }
     return false;
+}
+
+// A frame of a mosaic aligned to the horizon turns with the sky: its
+// centre at the engine's time, the grid's up being the direction of the
+// zenith at the mosaic's centre, as a position angle in the ICRS (a point
+// 20 seconds of arc higher, taken back from the observed place through
+// ERFA's eraAtoiq and eraAticq: exact where the parallactic angle of date
+// would be off by the precession since J2000).
+std::optional<astrometry::CatalogStar> CSkyEngine::MosaicFramePlaceNow(const Object& o) {
+    const sky::CameraFrame& mosaic = *o.frame;
+    double up = 0.0;
+    if (sky::AlignedToHorizon(mosaic)) {
+        if (!Context().ok()) return std::nullopt;
+        eraASTROM astrom = Context().Topocentric();
+        const double ra = mosaic.ra_deg * ERFA_DD2R, dec = mosaic.dec_deg * ERFA_DD2R;
+        double ri = 0, di = 0, az = 0, zd = 0, ha = 0, dob = 0, rob = 0;
+        eraAtciq(ra, dec, 0.0, 0.0, 0.0, 0.0, &astrom, &ri, &di);
+        eraAtioq(ri, di, &astrom, &az, &zd, &ha, &dob, &rob);
+        double higherRi = 0, higherDi = 0, higherRa = 0, higherDec = 0;
+        eraAtoiq("A", az, zd - 1e-4, &astrom, &higherRi, &higherDi);
+        eraAticq(higherRi, higherDi, &astrom, &higherRa, &higherDec);
+        up = eraPas(ra, dec, higherRa, higherDec) * ERFA_DR2D;
+    }
+    const int number = WholeNumber(o.key.Mid(o.key.Find(u'.') + 1).view());
+    const auto centre = sky::MosaicFrameCentre(mosaic, number, up);
+    if (!centre) return std::nullopt;
+    astrometry::CatalogStar place;
+    place.ra_deg = centre->first;
+    place.dec_deg = centre->second;
+    return place;
 }
 
 bool CSkyEngine::ResolveAdfByName(const CLumProperty& parts, Object* o) const {

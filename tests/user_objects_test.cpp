@@ -242,6 +242,25 @@ TEST(UserObjectsEngine, AssignmentsChangeWhatTheFramesAnswer) {
     EXPECT_EQ(Ask(sky, "MosaicOfField.7.position.RA"), "");  // 2 x 3 frames
 }
 
+// A grid aligned to the horizon lays two frames side by side at one
+// altitude (they lie symmetric about the centre's vertical circle); one
+// aligned to the equator at one declination.  Tolerance 1e-4 degree.
+TEST(UserObjectsEngine, MosaicGridsFollowTheirFrame) {
+    CSkyEngine sky = MakeSky();  // M42 is low in the east-south-east of Tokyo
+    sky.Doit(u"MosaicOfField.Row = 1; MosaicOfField.Column = 2; MosaicOfField.Overlap = 0");
+    auto altitude = [&](const char* frame) {
+        return AskNum(sky, std::string("MosaicOfField.") + frame + ".position.Altitude");
+    };
+    auto dec = [&](const char* frame) {
+        return AskNum(sky, std::string("MosaicOfField.") + frame + ".position.DEC");
+    };
+    EXPECT_NEAR(dec("1"), dec("2"), 1e-4);
+    EXPECT_GT(std::fabs(altitude("1") - altitude("2")), 0.1);
+    sky.Doit(u"MosaicOfField.Coordinate = \"horizon\"");
+    EXPECT_NEAR(altitude("1"), altitude("2"), 1e-4);
+    EXPECT_GT(std::fabs(dec("1") - dec("2")), 0.1);
+}
+
 // The texts of the camera frames as the builders make them from the engine.
 TEST(UserObjectsEngine, FrameTextsFromTheEngine) {
     CSkyEngine sky = MakeSky();

@@ -155,6 +155,12 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
              return true;
          }},
         {u"Solar", &ResolveSolar},
+        {u"FieldOfViewCircle", &ResolveUserObject},
+        {u"AngleOfView", &ResolveUserObject},
+        {u"MosaicOfField", &ResolveUserObject},
+        {u"AdfSystem", &ResolveUserObject},
+        {u"Adf", &ResolveUserObject},
+        {u"DeepSkyImage", &ResolveUserObject},
         // Equatorial(ra, dec): J2000 RA in hours, Dec in degrees.
         {u"Equatorial",
          [](const CSkyEngine&, const CLumProperty& parts, Object* o) {
@@ -193,8 +199,8 @@ const std::vector<CSkyEngine::Property>& CSkyEngine::PlaceProperties() {
         {u".position.constellation",
          [](CSkyEngine& e, const Object& o) {
              if (o.kind != Object::Kind::Solar) {
-                 return o.hasPlace ? e.ConstellationOf(o.place.ra_deg, o.place.dec_deg)
-                                   : CString(u"*");
+                 const auto place = e.PlaceNow(o);
+                 return place ? e.ConstellationOf(place->ra_deg, place->dec_deg) : CString(u"*");
              }
              const StarPositions& p = e.Positions(o);
              return p.ok ? e.ConstellationOf(p.icrs.ra_h * 15.0, p.icrs.dec_deg) : CString(u"*");
@@ -334,6 +340,16 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
          }},
         {K::Point, u"point", u"Equatorial(5.5,-5.4)", {}},
         SolarTable(),
+        FieldOfViewCircleTable(),
+        AngleOfViewTable(),
+        MosaicTable(),
+        MosaicFrameTable(),
+        AdfSystemTable(),
+        AdfObjectTable(),
+        DeepSkyImageTable(),
+        SurfacePlaceTable(),
+        SpacecraftTable(),
+        MeteoriteTable(),
     };
     return tables;
 }

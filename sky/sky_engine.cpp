@@ -11,6 +11,8 @@
 #include "engine/stkstr.h"
 #include "host/vexacl.h"
 #include "sky/engine_reply.h"
+#include "sky/solar_extras.h"
+#include "sky/user_objects.h"
 
 namespace {
 
@@ -33,6 +35,10 @@ CString EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
     return id;
 }
 
+bool IsAsciiDigit(std::u16string_view text, size_t at) {
+    return at < text.size() && text[at] >= u'0' && text[at] <= u'9';
+}
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Resolved paths and identifiers kept at most; a text asks about a hundred.
@@ -47,7 +53,7 @@ double NowJd() {
 }  // namespace
 
 CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
-    : m_catalog(std::move(catalog)), m_jd(NowJd()) {
+    : m_catalog(std::move(catalog)), m_jd(NowJd()), m_user(std::make_shared<sky::UserObjects>()) {
     for (const auto& [path, value] : SettableTexts()) m_values[path] = value;
 }
 
@@ -184,6 +190,7 @@ CString CSkyEngine::Assign(const CString& path, const CString& value) {
             return CString();
         }
     }
+    if (AssignUserObject(lower, value)) return CString();
     const auto known = m_values.find(lower);
     if (known == m_values.end()) return CString();
     // Truth values are kept in one spelling.
@@ -211,11 +218,9 @@ void CSkyEngine::ForgetResolutions() {
     m_lastObject = nullptr;
 }
 
-// Paths of the sky state that no table lists: the settable texts, and the
-// ADF systems, of which none is loaded.
+// Paths of the sky state that no table lists: the settable texts.
 CString CSkyEngine::UncachedStateValue(const CString& lower, bool* found) const {
     *found = true;
-    if (StartsWith(lower, u"adfsystem.")) return CString();
     const auto value = m_values.find(lower);
     if (value != m_values.end()) return value->second;
     *found = false;
@@ -313,6 +318,18 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
          {u"star.extrasolarplanet.", u"star.gcvs.", u"star.wds."}) {
         if (text.starts_with(three)) components = 3;
     }
+    // The mosaic's own paths (MosaicOfField.Name) beside its frames'
+    // (MosaicOfField.3.position.RA); an ADF object in the form
+    // Adf.<system>.No<k> beside its system's paths (Adf.<system>.ObjectName).
+    const std::u16string_view mosaic = u"mosaicoffield.";
+    if (text.starts_with(mosaic) && !IsAsciiDigit(text, mosaic.size())) components = 1;
+    if (text.starts_with(u"adf.")) {
+        const size_t third = text.find(u'.', 4);
+        if (third != std::u16string_view::npos && text.substr(third + 1).starts_with(u"no") &&
+            IsAsciiDigit(text, third + 3)) {
+            components = 3;
+        }
+    }
     size_t cut = std::u16string_view::npos;  // the first search starts at 0
     for (int k = 0; k < components; ++k) {
         cut = text.find(u'.', cut + 1);
@@ -330,14 +347,16 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
 
 std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier) const {
     const CLumProperty parts(identifier);
+    Object o;
+    o.id = identifier;
+    o.key = Lower(identifier);
     for (const IdentifierRule& rule : IdentifierRules()) {
         if (!parts.Same(0, rule.className)) continue;
-        Object o;
-        o.id = identifier;
-        o.key = Lower(identifier);
         if (!rule.resolve(*this, parts, &o)) return std::nullopt;
         return o;
     }
+    // An object of an ADF system, whose name is the user's choice.
+    if (ResolveAdfByName(parts, &o)) return o;
     return std::nullopt;
 }
 
@@ -377,12 +396,28 @@ void CSkyEngine::PlaceConstellation(Object* o) const {
 // ---------------------------------------------------------------------------
 // Properties
 
+// Spacecraft and the frames of a mosaic that follows the horizon move
+// with the time; every other object keeps the place it was resolved with.
+std::optional<astrometry::CatalogStar> CSkyEngine::PlaceNow(const Object& object) {
+    if (object.kind == Object::Kind::Spacecraft) {
+        const auto seen = sky::SightSpacecraft(*object.craft, Context());
+        if (!seen) return std::nullopt;
+        return seen->place;
+    }
+    if (object.kind == Object::Kind::MosaicFrame) return MosaicFramePlaceNow(object);
+    if (!object.hasPlace) return std::nullopt;
+    return object.place;
+}
+
 const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Place(object.body).positions;
     const CString& key = object.key;
     auto it = m_positions.find(key);
     if (it == m_positions.end()) {
-        it = m_positions.emplace(key, astrometry::ComputeStarPositions(object.place, Context()))
+        const auto place = PlaceNow(object);
+        it = m_positions
+                 .emplace(key, place ? astrometry::ComputeStarPositions(*place, Context())
+                                     : astrometry::StarPositions{})
                  .first;
     }
     return it->second;
@@ -393,7 +428,10 @@ const astrometry::RiseTransitSet& CSkyEngine::Events(const Object& object) {
     const CString& key = object.key;
     auto it = m_events.find(key);
     if (it == m_events.end()) {
-        it = m_events.emplace(key, astrometry::StarRiseTransitSet(object.place, Context(), m_tz))
+        const auto place = PlaceNow(object);
+        it = m_events
+                 .emplace(key, place ? astrometry::StarRiseTransitSet(*place, Context(), m_tz)
+                                     : astrometry::RiseTransitSet{})
                  .first;
     }
     return it->second;

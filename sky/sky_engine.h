@@ -28,6 +28,13 @@
 //                             Solar.Planet.Mars.LagrangianPoint.L4,
 //                             Solar.Planet.Earth.Umbra, Solar.Comet.1P,
 //                             Solar.MinorPlanet.433, Solar.DwarfPlanet.Ceres
+//   Solar.Planet.<body>.Place.<key>, Solar.Spacecraft.<key>,
+//   Solar.Meteorite.<key>     places on the Earth, the Moon and Mars,
+//                             spacecraft, meteorites (sky/solar_extras.h)
+//   FieldOfViewCircle.<n>, AngleOfView.<n>, MosaicOfField[.<k>],
+//   AdfSystem.#<n>, Adf.<system>[.No<k>], <system>.<label>,
+//   DeepSkyImage.<n>          the user's objects (sky/user_objects.h,
+//                             sky/user_object_properties.cpp)
 //
 // Replies: empty for an absent property, "*" when it has no value, numbers
 // as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
@@ -48,6 +55,16 @@
 #include "sky/solar_system.h"
 
 class CLumProperty;
+namespace sky {
+struct UserObjects;
+struct CameraFrame;
+struct AdfSystem;
+struct AdfObject;
+struct DeepSkyImage;
+struct SurfacePlace;
+struct Spacecraft;
+struct Meteorite;
+}  // namespace sky
 
 class CSkyEngine : public CCorLum {
   public:
@@ -103,7 +120,25 @@ class CSkyEngine : public CCorLum {
   private:
     // A resolved identifier.
     struct Object {
-        enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point, Solar };
+        enum class Kind {
+            Star,
+            DeepSky,
+            Pgc,
+            Magellanic,
+            Constellation,
+            Point,
+            Solar,
+            FieldOfViewCircle,
+            AngleOfView,
+            Mosaic,
+            MosaicFrame,
+            AdfSystem,
+            AdfObject,
+            DeepSkyImage,
+            SurfacePlace,
+            Spacecraft,
+            Meteorite,
+        };
         Kind kind = Kind::Point;
         CString id;   // the identifier as the engine reports it
         CString key;  // the identifier in lower case: the key of its cached work
@@ -115,6 +150,15 @@ class CSkyEngine : public CCorLum {
         bool hasPlace = false;
         astrometry::CatalogStar place;  // ICRS J2000 and space motion
         solar::BodyRef body;            // Kind::Solar: the body, its place the solar system's
+        // The user's objects (sky/user_objects.h); a mosaic frame's is the mosaic.
+        const sky::CameraFrame* frame = nullptr;
+        const sky::AdfSystem* adfSystem = nullptr;  // also an ADF object's system
+        const sky::AdfObject* adfObject = nullptr;
+        const sky::DeepSkyImage* image = nullptr;
+        // Solar.* objects that are not bodies (sky/solar_extras.h).
+        const sky::SurfacePlace* surfacePlace = nullptr;
+        const sky::Spacecraft* craft = nullptr;
+        const sky::Meteorite* meteorite = nullptr;
 
         // A place without motion: J2000 RA and Dec, degrees.
         void SetFixedPlace(double raDeg, double decDeg);
@@ -162,6 +206,34 @@ class CSkyEngine : public CCorLum {
     static const std::vector<StateProperty>& StateProperties();
     static const std::vector<StateProperty>& SolarStateProperties();
     static const KindTable& SolarTable();
+    // The user's objects (sky/user_object_properties.cpp).
+    static const KindTable& FieldOfViewCircleTable();
+    static const KindTable& AngleOfViewTable();
+    static const KindTable& MosaicTable();
+    static const KindTable& MosaicFrameTable();
+    static const KindTable& AdfSystemTable();
+    static const KindTable& AdfObjectTable();
+    static const KindTable& DeepSkyImageTable();
+    static std::vector<Property> CameraFrameProperties(Object::Kind kind);
+    // Places, spacecraft and meteorites (sky/solar_extra_properties.cpp).
+    static const KindTable& SurfacePlaceTable();
+    static const KindTable& SpacecraftTable();
+    static const KindTable& MeteoriteTable();
+    static bool ResolveSolarExtra(const CLumProperty& parts, Object* object);
+    // Where an object is now, as a catalogue place; nothing when it has no
+    // place at this time (a spacecraft outside its data span).
+    std::optional<astrometry::CatalogStar> PlaceNow(const Object& object);
+    std::optional<astrometry::CatalogStar> MosaicFramePlaceNow(const Object& object);
+    static bool ResolveUserObject(const CSkyEngine& engine, const CLumProperty& parts,
+                                  Object* object);
+    // An object of an ADF system by the system's name ("Caldwell.C1").
+    bool ResolveAdfByName(const CLumProperty& parts, Object* object) const;
+    // "AngleOfView.1.FocalLength = 200", "AdfSystem.#2.File = PATH": false
+    // when the path is no user object's.
+    bool AssignUserObject(const CString& lowerPath, const CString& value);
+    static bool IsReservedClassName(const CString& name);
+    // The user's objects; with `files`, after their files are read.
+    sky::UserObjects& User(bool files) const;
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
@@ -230,6 +302,7 @@ class CSkyEngine : public CCorLum {
     std::map<CString, CString> m_values;    // settable texts by lower-case path
     std::map<CString, CString> m_defaults;  // "default PATH = VALUE"
     CString m_pickedStar;
+    std::shared_ptr<sky::UserObjects> m_user;  // never null
 
     // Work shared by every query at one time and place.
     std::unique_ptr<astrometry::AstrometryContext> m_context;

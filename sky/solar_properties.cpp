@@ -104,9 +104,12 @@ size_t SolarParts(const std::vector<std::u16string_view>& p) {
     auto at = [&p](size_t k) { return k < p.size() ? p[k] : std::u16string_view(); };
     if (at(1) == u"sun") return 2;
     if (at(1) == u"comet" || at(1) == u"minorplanet") return 3;
+    if (at(1) == u"spacecraft" || at(1) == u"meteorite") return 3;
     if (at(1) != u"planet" && at(1) != u"dwarfplanet") return 0;
-    if (at(3) == u"satellite") return at(4) == u"moon" && at(5) == u"lagrangianpoint" ? 7 : 5;
-    if (at(3) == u"lagrangianpoint") return 5;
+    if (at(3) == u"satellite") {
+        return at(4) == u"moon" && (at(5) == u"lagrangianpoint" || at(5) == u"place") ? 7 : 5;
+    }
+    if (at(3) == u"lagrangianpoint" || at(3) == u"place") return 5;
     if (at(3) == u"umbra") return 4;
     return 3;
 }
@@ -129,7 +132,8 @@ size_t CSkyEngine::SolarIdentifierLength(std::u16string_view lowerPath) {
     return n == 0 || n > parts.size() ? 0 : ends[n - 1];
 }
 
-bool CSkyEngine::ResolveSolar(const CSkyEngine& e, const CLumProperty&, Object* o) {
+bool CSkyEngine::ResolveSolar(const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+    if (ResolveSolarExtra(parts, o)) return true;
     const auto body = solar::ParseIdentifier(o->id.ToUtf8(), e.m_catalog->SmallBodies());
     if (!body) return false;
     o->kind = Object::Kind::Solar;

@@ -12,15 +12,12 @@
 #include <string_view>
 
 #include "cdf/cdf.h"
+#include "fuzz_folder.h"
 
 namespace {
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char name[] = "/tmp/vexclk-fuzz-cdf-XXXXXX";
-        if (!mkdtemp(name)) std::abort();
-        return std::string(name);
-    }();
+    static const std::string folder = FuzzFolder("cdf");
     return folder;
 }
 

@@ -11,16 +11,16 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_folder.h"
 #include "host/registry.h"
 
 namespace {
 
 const std::string& Folder() {
     static const std::string folder = [] {
-        char name[] = "/tmp/vexclk-fuzz-registry-XXXXXX";
-        if (!mkdtemp(name)) std::abort();
-        setenv("VEXCLK_REGISTRY", (std::string(name) + "/registry.json").c_str(), 1);
-        return std::string(name);
+        std::string name = FuzzFolder("registry");
+        setenv("VEXCLK_REGISTRY", (name + "/registry.json").c_str(), 1);
+        return name;
     }();
     return folder;
 }

@@ -14,6 +14,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "host/install_dir.h"
 #include "sky/small_body_catalog.h"
 #include "sky/tsv.h"
 
@@ -128,6 +129,8 @@ std::optional<double> MeasuredParallaxMas(const SkyStar& star) {
 std::string CSkyCatalog::DefaultDataDir() {
     const char* env = std::getenv("VEXCLK_DATA");
     if (env && *env) return env;
+    const std::string installed = host::InstalledShareDir();
+    if (!installed.empty()) return installed + "/data";
     return VEXCLK_DATA_DIR;
 }
 

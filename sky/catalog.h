@@ -115,8 +115,9 @@ struct SkyNearby {
 
 class CSkyCatalog {
   public:
-    // $VEXCLK_DATA when set and not empty, else the data/ folder of the
-    // source tree the program was built from.
+    // $VEXCLK_DATA when set and not empty; else, in an installed copy, the
+    // data/ folder of the prefix it was installed to (host/install_dir.h);
+    // else the data/ folder of the source tree the program was built from.
     static std::string DefaultDataDir();
 
     // Loads every file from `dir`.  On failure returns false with a one-line

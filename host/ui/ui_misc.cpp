@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "host/install_dir.h"
 #include "host/ui/qt_text.h"
 #include "res/string_table.h"
 
@@ -83,8 +85,12 @@ void WithoutPlatformNotes(QtMsgType, const QMessageLogContext&, const QString& m
 }  // namespace
 
 void PrepareEnvironment() {
-    // VEXCLK_FONTCONFIG_FILE: where the build put the shipped file.
-    setenv("FONTCONFIG_FILE", VEXCLK_FONTCONFIG_FILE, 0);
+    // The installed copy of the shipped file, else VEXCLK_FONTCONFIG_FILE,
+    // where the build tree has it.
+    const std::string installed = host::InstalledShareDir();
+    const std::string fonts =
+        installed.empty() ? std::string(VEXCLK_FONTCONFIG_FILE) : installed + "/fonts/fonts.conf";
+    setenv("FONTCONFIG_FILE", fonts.c_str(), 0);
     qInstallMessageHandler(WithoutPlatformNotes);
 }
 

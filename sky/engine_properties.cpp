@@ -338,7 +338,7 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
     return tables;
 }
 
-CSkyEngine::Getter CSkyEngine::FindGetter(Object::Kind kind, const CString& lowerSuffix) {
+CSkyEngine::Getter CSkyEngine::FindGetter(Object::Kind kind, std::u16string_view lowerSuffix) {
     // The tables as one index by kind and suffix, made once.
     static const auto index = [] {
         std::map<Object::Kind, std::unordered_map<std::u16string_view, Getter>> out;
@@ -350,7 +350,7 @@ CSkyEngine::Getter CSkyEngine::FindGetter(Object::Kind kind, const CString& lowe
     }();
     const auto ofKind = index.find(kind);
     if (ofKind == index.end()) return nullptr;
-    const auto found = ofKind->second.find(lowerSuffix.view());
+    const auto found = ofKind->second.find(lowerSuffix);
     return found == ofKind->second.end() ? nullptr : found->second;
 }
 

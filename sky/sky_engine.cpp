@@ -52,15 +52,10 @@ CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
 // Settable texts start at their table's values: m_values holds only those
 // set since, so that an engine costs nothing to make.
 const CString* CSkyEngine::SettableValue(const CString& lowerPath) const {
+    const StatePath* path = FindStatePath(lowerPath.view());
+    if (!path || !path->settable) return nullptr;
     const auto set = m_values.find(lowerPath);
-    if (set != m_values.end()) return &set->second;
-    static const auto initial = [] {
-        std::unordered_map<std::u16string_view, CString> out;
-        for (const auto& [path, value] : SettableTexts()) out.emplace(path, value);
-        return out;
-    }();
-    const auto found = initial.find(lowerPath.view());
-    return found == initial.end() ? nullptr : &found->second;
+    return set != m_values.end() ? &set->second : &path->initial;
 }
 
 // ---------------------------------------------------------------------------
@@ -221,30 +216,21 @@ void CSkyEngine::ForgetResolutions() {
     m_lastObject = nullptr;
 }
 
-// Paths of the sky state that no table lists: the settable texts, and the
-// ADF systems, of which none is loaded.
-CString CSkyEngine::UnlistedStateValue(const CString& lower, bool* found) const {
-    *found = true;
-    if (StartsWith(lower, u"adfsystem.")) return CString();
-    if (const CString* value = SettableValue(lower)) return *value;
-    *found = false;
-    return CString();
-}
-
 // A path is resolved anew at each query: its object comes from m_resolved
 // (or is the one the last query named), its getter from a table, which is
 // cheaper than keeping every path asked (a full text asks about fifty, each
 // once).
 CString CSkyEngine::Query(const CString& expression) {
     const CString lower = Lower(expression);
-    bool found = false;
-    const CString reply = UnlistedStateValue(lower, &found);
-    if (found) return reply;
+    if (const StatePath* state = FindStatePath(lower.view())) {
+        if (state->get) return state->get(*this);
+        return *SettableValue(lower);
+    }
+    // The ADF systems: none is loaded.
+    if (StartsWith(lower, u"adfsystem.")) return CString();
     const std::optional<ResolvedPath> path = ResolvePath(expression, lower);
-    if (!path) return CString();
-    if (path->state) return path->state(*this);
-    if (path->get) return path->get(*this, *path->object);
-    return CString();
+    if (!path || !path->get) return CString();
+    return path->get(*this, *path->object);
 }
 
 // Nothing when the path stands for no object at all (an unknown identifier,
@@ -252,8 +238,6 @@ CString CSkyEngine::Query(const CString& expression) {
 std::optional<CSkyEngine::ResolvedPath> CSkyEngine::ResolvePath(const CString& expression,
                                                                 const CString& lower) {
     ResolvedPath out;
-    out.state = FindStateGetter(lower);
-    if (out.state) return out;
     if (ContinuesLastObject(lower, &out)) return out;
     CString identifier, suffix;
     if (!SplitObjectPath(expression, lower, &identifier, &suffix)) return std::nullopt;

@@ -165,12 +165,19 @@ class CSkyEngine : public CCorLum {
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, std::u16string_view lowerSuffix);
-    static StateGetter FindStateGetter(const CString& lowerPath);
+    // A path of the sky state: read by its getter, or a settable text, whose
+    // value is its initial one until it is set (then it is in m_values).
+    struct StatePath {
+        StateGetter get = nullptr;
+        bool settable = false;
+        CString initial;
+    };
+    // Both kinds in one look-up, for every query asks it first.
+    static const StatePath* FindStatePath(std::u16string_view lowerPath);
 
-    // What a query path is resolved to: a getter of the sky state, or an
-    // object and the getter of one of its properties.
+    // What an object's path is resolved to: the object and the getter of
+    // one of its properties (none for a property the kind lacks).
     struct ResolvedPath {
-        StateGetter state = nullptr;
         const Object* object = nullptr;  // in m_resolved
         Getter get = nullptr;
     };
@@ -180,7 +187,6 @@ class CSkyEngine : public CCorLum {
     std::optional<ResolvedPath> ResolvePath(const CString& expression, const CString& lowerPath);
     bool ContinuesLastObject(const CString& lowerPath, ResolvedPath* out) const;
     CString Assign(const CString& path, const CString& value);
-    CString UnlistedStateValue(const CString& lowerPath, bool* found) const;
     // The value of a settable text; nullptr for a path that names none.
     const CString* SettableValue(const CString& lowerPath) const;
     void ForgetResolutions();

@@ -357,6 +357,43 @@ void PrintC(const Directive& fmt, T v, std::u16string* out) {
     out->append(big.begin(), big.begin() + n);
 }
 
+// The common plain forms ("%d", "%02d", "%.3f", "%7.3f", "%05.1f"): the
+// digits of std::to_chars, which writes what printf writes in the C locale
+// (fixed notation correctly rounded, as printf's), padded to the width
+// with blanks, or with zeros after the sign.  False, writing nothing, for
+// any other form or a value that is not finite: printf takes those.
+bool PrintPlain(const Spec& spec, long long integer, double real, char conv, std::u16string* out) {
+    if (!spec.flags.empty() && spec.flags != "0") return false;
+    char digits[400];  // the longest double in fixed notation, with decimals to spare
+    std::to_chars_result written{};
+    if (conv == 'd' || conv == 'i') {
+        if (spec.precision >= 0) return false;
+        written = std::to_chars(digits, digits + sizeof digits, integer);
+    } else if (conv == 'f' || conv == 'F') {
+        if (!std::isfinite(real)) return false;
+        const int precision = spec.precision >= 0 ? spec.precision : 6;
+        if (precision > 100) return false;
+        written = std::to_chars(digits, digits + sizeof digits, real, std::chars_format::fixed,
+                                precision);
+    } else {
+        return false;
+    }
+    if (written.ec != std::errc()) return false;
+    const std::string_view text(digits, static_cast<size_t>(written.ptr - digits));
+    const size_t fill =
+        spec.width > static_cast<int>(text.size()) ? spec.width - text.size() : size_t{0};
+    const size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (spec.flags == "0") {
+        out->append(text.begin(), text.begin() + sign);
+        out->append(fill, u'0');
+        out->append(text.begin() + sign, text.end());
+    } else {
+        out->append(fill, u' ');
+        out->append(text.begin(), text.end());
+    }
+    return true;
+}
+
 void PrintNumber(const Spec& spec, const FormatArg& arg, char conv, std::u16string* out) {
     const bool integral = std::string_view("diuxXoc").find(conv) != std::string_view::npos;
     if (integral) {
@@ -378,6 +415,7 @@ void PrintNumber(const Spec& spec, const FormatArg& arg, char conv, std::u16stri
                 v = 0;
                 break;
         }
+        if (PrintPlain(spec, v, 0.0, conv, out)) return;
         const Directive f = Narrow(spec, "ll", conv);
         if (conv == 'd' || conv == 'i') return PrintC(f, v, out);
         return PrintC(f, static_cast<unsigned long long>(v), out);
@@ -400,6 +438,7 @@ void PrintNumber(const Spec& spec, const FormatArg& arg, char conv, std::u16stri
             v = 0;
             break;
     }
+    if (PrintPlain(spec, 0, v, conv, out)) return;
     PrintC(Narrow(spec, "", conv), v, out);
 }
 

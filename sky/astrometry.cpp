@@ -177,6 +177,7 @@ void AstrometryContext::Init(double jd_ut, const Observer& observer, double delt
     // Status +1 only warns of a date outside 1900-2100.
     double pvh[2][3], pvb[2][3];
     if (eraEpv00(tt1, tt2, pvh, pvb) < 0) return;
+    eraCp(pvh[0], m_earthHeliocentricAu);
 
     // Bias-precession-nutation, as eraPnm06a does it, keeping the nutation
     // in obliquity for the true obliquity.

@@ -24,6 +24,7 @@
 
 #include <erfa.h>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -106,6 +107,9 @@ class AstrometryContext {
     const eraASTROM& Topocentric() const { return m_topo; }
     // TIO locator s', radians (eraSp00), for later Earth-rotation updates.
     double TioLocator() const { return m_sp; }
+    // The Earth's centre relative to the Sun's at the context's TT, au, ICRS
+    // axes (eraEpv00, the same call that feeds the parameters above).
+    const double (&EarthHeliocentricAu() const)[3] { return m_earthHeliocentricAu; }
 
     // Rotation matrices for direction vectors (r_out = M r_in):
     // ICRS -> mean ecliptic and equinox of date (eraEcm06 at TT);
@@ -127,6 +131,7 @@ class AstrometryContext {
     double m_epsTrue = 0.0;
     double m_sp = 0.0;
     double m_era = 0.0;  // Earth rotation angle at jd_ut, radians
+    double m_earthHeliocentricAu[3] = {NAN, NAN, NAN};
     eraASTROM m_geo{};
     eraASTROM m_topo{};
     Matrix3 m_ecmDate = {};

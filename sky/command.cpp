@@ -1,5 +1,7 @@
 #include "sky/command.h"
 
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace sky {
@@ -23,6 +25,17 @@ int FindTopLevel(const CString& text, char16_t ch, int from = 0) {
         }
     }
     return -1;
+}
+
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+// The text without the white space around it, as CString::Trim drops it.
+std::u16string_view Trimmed(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 bool StartsWithWord(const CString& text, const char16_t* word) {
@@ -51,18 +64,17 @@ std::vector<CString> SplitStatements(const CString& command) {
 
 Statement ParseStatement(const CString& text) {
     Statement s;
-    CString body = text;
-    body.Trim();
-    if (body.IsEmpty()) return s;
+    const std::u16string_view trimmed = Trimmed(text.view());
+    if (trimmed.empty()) return s;
 
-    if (body[0] == u'?') {
+    if (trimmed[0] == u'?') {
         s.kind = Statement::Kind::Query;
-        // A text asks dozens of these: the target is cut in place.
-        body.Delete(0);
-        s.target = std::move(body.TrimLeft());
+        // A text asks dozens of these: the target is copied once.
+        s.target = CString(Trimmed(trimmed.substr(1)));
         if (s.target.IsEmpty()) s.kind = Statement::Kind::Invalid;
         return s;
     }
+    CString body(trimmed);
     bool is_default = false;
     if (StartsWithWord(body, u"default")) {
         is_default = true;

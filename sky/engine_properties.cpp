@@ -354,20 +354,23 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
     return tables;
 }
 
-CSkyEngine::Getter CSkyEngine::FindGetter(Object::Kind kind, const CString& lowerSuffix) {
+CSkyEngine::Getter CSkyEngine::FindGetter(Object::Kind kind, std::u16string_view lowerSuffix) {
     // The tables as one index by kind and suffix, made once.
+    // By kind (its number), then by suffix.
     static const auto index = [] {
-        std::map<Object::Kind, std::unordered_map<std::u16string_view, Getter>> out;
+        std::vector<std::unordered_map<std::u16string_view, Getter>> out;
         for (const KindTable& table : KindTables()) {
-            for (const Property& p : PlaceProperties()) out[table.kind][p.suffix] = p.get;
-            for (const Property& p : table.properties) out[table.kind][p.suffix] = p.get;
+            const auto k = static_cast<size_t>(table.kind);
+            if (out.size() <= k) out.resize(k + 1);
+            for (const Property& p : PlaceProperties()) out[k][p.suffix] = p.get;
+            for (const Property& p : table.properties) out[k][p.suffix] = p.get;
         }
         return out;
     }();
-    const auto ofKind = index.find(kind);
-    if (ofKind == index.end()) return nullptr;
-    const auto found = ofKind->second.find(lowerSuffix.view());
-    return found == ofKind->second.end() ? nullptr : found->second;
+    const auto k = static_cast<size_t>(kind);
+    if (k >= index.size()) return nullptr;
+    const auto found = index[k].find(lowerSuffix);
+    return found == index[k].end() ? nullptr : found->second;
 }
 
 const std::vector<CSkyEngine::StateProperty>& CSkyEngine::StateProperties() {
@@ -404,15 +407,18 @@ const std::vector<CSkyEngine::StateProperty>& CSkyEngine::StateProperties() {
     return table;
 }
 
-CSkyEngine::StateGetter CSkyEngine::FindStateGetter(const CString& lowerPath) {
+const CSkyEngine::StatePath* CSkyEngine::FindStatePath(std::u16string_view lowerPath) {
     static const auto index = [] {
-        std::unordered_map<std::u16string_view, StateGetter> out;
-        for (const StateProperty& p : StateProperties()) out[p.path] = p.get;
-        for (const StateProperty& p : SolarStateProperties()) out[p.path] = p.get;
+        std::unordered_map<std::u16string_view, StatePath> out;
+        for (const StateProperty& p : StateProperties()) out[p.path].get = p.get;
+        for (const StateProperty& p : SolarStateProperties()) out[p.path].get = p.get;
+        for (const auto& [path, initial] : SettableTexts()) {
+            out[path] = StatePath{nullptr, true, initial};
+        }
         return out;
     }();
-    const auto found = index.find(lowerPath.view());
-    return found == index.end() ? nullptr : found->second;
+    const auto found = index.find(lowerPath);
+    return found == index.end() ? nullptr : &found->second;
 }
 
 const std::vector<CSkyEngine::Assignment>& CSkyEngine::Assignments() {

@@ -41,8 +41,8 @@ bool IsAsciiDigit(std::u16string_view text, size_t at) {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Resolved paths and identifiers kept at most; a text asks about a hundred.
-constexpr size_t kMaxCachedPaths = 4096;
+// Resolved identifiers kept at most; a text asks about one or two.
+constexpr size_t kMaxResolved = 4096;
 
 double NowJd() {
     using namespace std::chrono;
@@ -53,8 +53,15 @@ double NowJd() {
 }  // namespace
 
 CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
-    : m_catalog(std::move(catalog)), m_jd(NowJd()), m_user(std::make_shared<sky::UserObjects>()) {
-    for (const auto& [path, value] : SettableTexts()) m_values[path] = value;
+    : m_catalog(std::move(catalog)), m_jd(NowJd()), m_user(std::make_shared<sky::UserObjects>()) {}
+
+// Settable texts start at their table's values: m_values holds only those
+// set since, so that an engine costs nothing to make.
+const CString* CSkyEngine::SettableValue(const CString& lowerPath) const {
+    const StatePath* path = FindStatePath(lowerPath.view());
+    if (!path || !path->settable) return nullptr;
+    const auto set = m_values.find(lowerPath);
+    return set != m_values.end() ? &set->second : &path->initial;
 }
 
 // ---------------------------------------------------------------------------
@@ -102,7 +109,6 @@ void CSkyEngine::UpdateDate(tagADATE* date) {
 
 void CSkyEngine::SetPickedStar(const CString& starId) {
     m_pickedStar = starId;
-    m_paths.clear();  // some may hold the slot's object
     m_resolved.erase(u"star.xno0");
     m_lastObject = nullptr;
     m_positions.erase(u"star.xno0");
@@ -134,7 +140,8 @@ solar::SolarSystem& CSkyEngine::Solar() {
 // (the observer's offset from the centre is 4e-5 au).
 std::array<double, 3> CSkyEngine::EarthAu() {
     if (!Context().ok()) return {kNaN, kNaN, kNaN};
-    return Solar().EarthHeliocentric();
+    const double(&earth)[3] = Context().EarthHeliocentricAu();
+    return {earth[0], earth[1], earth[2]};
 }
 
 // ---------------------------------------------------------------------------
@@ -166,7 +173,7 @@ CString CSkyEngine::Execute(const sky::Statement& s) {
             const CString path = Lower(s.target);
             m_defaults[path] = s.value;
             // A default of a selection setting is also its value from now on.
-            if (m_values.count(path)) {
+            if (SettableValue(path)) {
                 m_values[path] = s.value;
                 ValueChanged(path);
             }
@@ -191,13 +198,12 @@ CString CSkyEngine::Assign(const CString& path, const CString& value) {
         }
     }
     if (AssignUserObject(lower, value)) return CString();
-    const auto known = m_values.find(lower);
-    if (known == m_values.end()) return CString();
+    if (!SettableValue(lower)) return CString();
     // Truth values are kept in one spelling.
     const CStkStr v(value);
-    known->second = v.IsTrue() && !v.IsNum()    ? CString(u"TRUE")
-                    : v.IsFalse() && !v.IsNum() ? CString(u"FALSE")
-                                                : value;
+    m_values[lower] = v.IsTrue() && !v.IsNum()    ? CString(u"TRUE")
+                      : v.IsFalse() && !v.IsNum() ? CString(u"FALSE")
+                                                  : value;
     ValueChanged(lower);
     return CString();
 }
@@ -213,55 +219,39 @@ void CSkyEngine::ValueChanged(const CString& lowerPath) {
 }
 
 void CSkyEngine::ForgetResolutions() {
-    m_paths.clear();
     m_resolved.clear();
     m_lastObject = nullptr;
 }
 
-// Paths of the sky state that no table lists: the settable texts.
-CString CSkyEngine::UncachedStateValue(const CString& lower, bool* found) const {
-    *found = true;
-    const auto value = m_values.find(lower);
-    if (value != m_values.end()) return value->second;
-    *found = false;
-    return CString();
-}
-
+// A path is resolved anew at each query: its object comes from m_resolved
+// (or is the one the last query named), its getter from a table, which is
+// cheaper than keeping every path asked (a full text asks about fifty, each
+// once).
 CString CSkyEngine::Query(const CString& expression) {
-    // A text asks the same few dozen paths at every refresh: each is
-    // resolved once, to its table's getter and its object.
-    auto known = m_paths.find(expression);
-    if (known == m_paths.end()) {
-        const CString lower = Lower(expression);
-        bool found = false;
-        const CString reply = UncachedStateValue(lower, &found);
-        if (found) return reply;
-        const std::optional<ResolvedPath> resolved = ResolvePath(expression, lower);
-        if (!resolved) return CString();
-        // A host that asks ever new paths must not grow the caches without end.
-        if (m_paths.size() >= kMaxCachedPaths) m_paths.clear();
-        known = m_paths.emplace(expression, *resolved).first;
+    const CString lower = Lower(expression);
+    if (const StatePath* state = FindStatePath(lower.view())) {
+        if (state->get) return state->get(*this);
+        return *SettableValue(lower);
     }
-    const ResolvedPath& path = known->second;
-    if (path.state) return path.state(*this);
-    if (path.get) return path.get(*this, *path.object);
-    return CString();
+    const std::optional<ResolvedPath> path = ResolvePath(expression, lower);
+    if (!path || !path->get) return CString();
+    return path->get(*this, *path->object);
 }
 
 // Nothing when the path stands for no object at all (an unknown identifier,
-// an empty measuring-line end): such a path is not kept.
+// an empty measuring-line end).
 std::optional<CSkyEngine::ResolvedPath> CSkyEngine::ResolvePath(const CString& expression,
                                                                 const CString& lower) {
     ResolvedPath out;
-    out.state = FindStateGetter(lower);
-    if (out.state) return out;
+    if (ContinuesLastObject(lower, &out)) return out;
     CString identifier, suffix;
     if (!SplitObjectPath(expression, lower, &identifier, &suffix)) return std::nullopt;
     if (!m_lastObject || identifier.view() != m_lastIdentifier.view()) {
         const CString key = Lower(identifier);
         auto known = m_resolved.find(key);
         if (known == m_resolved.end()) {
-            if (m_resolved.size() >= kMaxCachedPaths) ForgetResolutions();
+            // A host that asks ever new objects must not grow the cache without end.
+            if (m_resolved.size() >= kMaxResolved) ForgetResolutions();
             known = m_resolved.emplace(key, Resolve(identifier)).first;
         }
         if (!known->second) return std::nullopt;
@@ -269,8 +259,26 @@ std::optional<CSkyEngine::ResolvedPath> CSkyEngine::ResolvePath(const CString& e
         m_lastObject = &*known->second;
     }
     out.object = m_lastObject;
-    out.get = FindGetter(out.object->kind, suffix);
+    out.get = FindGetter(out.object->kind, suffix.view());
     return out;
+}
+
+// The queries of one text name one object: a path that goes on from the
+// last object's identifier to a suffix of its kind needs no cutting.
+// Bodies of the solar system are left to the cut, for their identifiers
+// nest ("solar.planet.mars" begins "solar.planet.mars.satellite.phobos").
+bool CSkyEngine::ContinuesLastObject(const CString& lower, ResolvedPath* out) const {
+    if (!m_lastObject || m_lastObject->kind == Object::Kind::Solar) return false;
+    const std::u16string_view key = m_lastObject->key.view();
+    const std::u16string_view text = lower.view();
+    if (text.size() <= key.size() || text[key.size()] != u'.' || !text.starts_with(key)) {
+        return false;
+    }
+    const Getter get = FindGetter(m_lastObject->kind, text.substr(key.size()));
+    if (!get) return false;
+    out->object = m_lastObject;
+    out->get = get;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -284,13 +292,15 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
     const std::u16string_view text = lower.view();
     // Paths that stand for another object: the ends of the measuring line
     // and the clicked mark hold an identifier.
+    // (Views of known length: every query passes here.)
+    using namespace std::string_view_literals;
     for (const std::u16string_view holder :
-         {u"measure.origin", u"measure.end", u"clickdata.mark"}) {
+         {u"measure.origin"sv, u"measure.end"sv, u"clickdata.mark"sv}) {
         if (text.starts_with(holder) && text.size() > holder.size() &&
             text[holder.size()] == u'.') {
-            const auto held = m_values.find(CString(holder));
-            if (held == m_values.end() || held->second.IsEmpty()) return false;
-            *identifier = held->second;
+            const CString* held = SettableValue(CString(holder));
+            if (!held || held->IsEmpty()) return false;
+            *identifier = *held;
             *lowerSuffix = lower.Mid(static_cast<int>(holder.size()));
             return true;
         }
@@ -315,7 +325,7 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
     // sub-catalogue and a name.
     int components = 2;
     for (const std::u16string_view three :
-         {u"star.extrasolarplanet.", u"star.gcvs.", u"star.wds."}) {
+         {u"star.extrasolarplanet."sv, u"star.gcvs."sv, u"star.wds."sv}) {
         if (text.starts_with(three)) components = 3;
     }
     // The mosaic's own paths (MosaicOfField.Name) beside its frames'
@@ -371,9 +381,9 @@ void CSkyEngine::Object::SetFixedPlace(double raDeg, double decDeg) {
 // the mean direction of the stars that bear its Bayer or Flamsteed
 // designations, near the middle of its figure.
 void CSkyEngine::PlaceConstellation(Object* o) const {
-    const auto mark = m_values.find(u"clickdata.mark");
-    if (mark != m_values.end() && !mark->second.IsEmpty() && Lower(mark->second) != o->key) {
-        if (const auto marked = Resolve(mark->second); marked && marked->hasPlace) {
+    const CString* mark = SettableValue(u"clickdata.mark");
+    if (mark && !mark->IsEmpty() && Lower(*mark) != o->key) {
+        if (const auto marked = Resolve(*mark); marked && marked->hasPlace) {
             o->hasPlace = true;
             o->place = marked->place;
             return;

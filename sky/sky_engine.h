@@ -236,13 +236,20 @@ class CSkyEngine : public CCorLum {
     sky::UserObjects& User(bool files) const;
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
-    static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
-    static StateGetter FindStateGetter(const CString& lowerPath);
+    static Getter FindGetter(Object::Kind kind, std::u16string_view lowerSuffix);
+    // A path of the sky state: read by its getter, or a settable text, whose
+    // value is its initial one until it is set (then it is in m_values).
+    struct StatePath {
+        StateGetter get = nullptr;
+        bool settable = false;
+        CString initial;
+    };
+    // Both kinds in one look-up, for every query asks it first.
+    static const StatePath* FindStatePath(std::u16string_view lowerPath);
 
-    // What a query path was resolved to, kept so that the next query of the
-    // same path goes straight to its getter.
+    // What an object's path is resolved to: the object and the getter of
+    // one of its properties (none for a property the kind lacks).
     struct ResolvedPath {
-        StateGetter state = nullptr;
         const Object* object = nullptr;  // in m_resolved
         Getter get = nullptr;
     };
@@ -250,8 +257,10 @@ class CSkyEngine : public CCorLum {
     CString Execute(const sky::Statement& statement);
     CString Query(const CString& expression);
     std::optional<ResolvedPath> ResolvePath(const CString& expression, const CString& lowerPath);
+    bool ContinuesLastObject(const CString& lowerPath, ResolvedPath* out) const;
     CString Assign(const CString& path, const CString& value);
-    CString UncachedStateValue(const CString& lowerPath, bool* found) const;
+    // The value of a settable text; nullptr for a path that names none.
+    const CString* SettableValue(const CString& lowerPath) const;
     void ForgetResolutions();
     // After a settable text changed: forgets what depended on it.
     void ValueChanged(const CString& lowerPath);
@@ -299,25 +308,28 @@ class CSkyEngine : public CCorLum {
     double m_longitude = kDefaultLongitude;
     double m_latitude = kDefaultLatitude;
     double m_height = kDefaultHeight;
-    std::map<CString, CString> m_values;    // settable texts by lower-case path
+    std::map<CString, CString> m_values;    // settable texts set so far, by lower-case path
     std::map<CString, CString> m_defaults;  // "default PATH = VALUE"
     CString m_pickedStar;
     std::shared_ptr<sky::UserObjects> m_user;  // never null
 
-    // Work shared by every query at one time and place.
+    // Work kept between queries.  What depends on the time and the place
+    // (the astrometry context, with the Earth's heliocentric place; the
+    // solar system; each object's positions and events) is dropped by every
+    // change of the time or the place (SetJd, SetPlace, UpdateDate and the
+    // assignments "Time", "Time.jd", "Location.*"), the events also by a
+    // change of the zone (the local day moves).  What stands for an object
+    // (m_resolved, m_lastObject) is dropped when the measuring line or the
+    // mark changes (ValueChanged) and, for the picked-star slot, by
+    // SetPickedStar, with that slot's positions and events.
     std::unique_ptr<astrometry::AstrometryContext> m_context;
     std::unique_ptr<solar::SolarSystem> m_solar;
     std::map<CString, std::optional<Object>> m_resolved;  // by lower-case identifier
     // The queries of one text name one object: the last one found, by its
-    // identifier as sent, skips the search.  Cleared with m_resolved.
+    // identifier as sent, skips the search, and a path that goes on from its
+    // key skips the cutting (ContinuesLastObject).  Cleared with m_resolved.
     CString m_lastIdentifier;
-    const Object* m_lastObject = nullptr;  // in m_resolved
-    struct PathHash {
-        size_t operator()(const CString& path) const {
-            return std::hash<std::u16string_view>()(path.view());
-        }
-    };
-    std::unordered_map<CString, ResolvedPath, PathHash> m_paths;  // by query path as sent
-    std::map<CString, astrometry::StarPositions> m_positions;     // by Object::key
+    const Object* m_lastObject = nullptr;                      // in m_resolved
+    std::map<CString, astrometry::StarPositions> m_positions;  // by Object::key
     std::map<CString, astrometry::RiseTransitSet> m_events;
 };

@@ -425,7 +425,9 @@ BodyPlace SolarSystem::ComputePlace(const BodyRef& body) {
     if (!m_context.ok()) return out;
     const double tt = m_context.JdTt();
     if (body == BodyRef::Of(Major::kEarth)) {
-        out.heliocentric_au = Heliocentric(Major::kEarth, tt);
+        // The context has it already: eraEpv00 is a long series.
+        const double(&earth)[3] = m_context.EarthHeliocentricAu();
+        out.heliocentric_au = {earth[0], earth[1], earth[2]};
         out.heliocentric_distance_au = Norm(out.heliocentric_au);
         out.ok = IsFinite(out.heliocentric_au);
         return out;

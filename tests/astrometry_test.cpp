@@ -243,4 +243,19 @@ TEST(FindRiseTransitSet, ClosedFormForAUniformlyTurningPoint) {
     }
 }
 
+// The context keeps the Earth's heliocentric place from the series it
+// computes anyway.  Reference: eraEpv00 at TT = 2461381.0 + 69.2 s, au,
+// ICRS axes; VSOP87 (libnova's ln_get_earth_helio_coords) gives the
+// distance 0.985383452 au, 1.3e-8 au from it.  An invalid context has none.
+TEST(AstrometryContext, KeepsTheEarthsHeliocentricPlace) {
+    const AstrometryContext context(2461381.0, {139.6917, 35.6895, 40.0}, 69.2);
+    const double(&earth)[3] = context.EarthHeliocentricAu();
+    const double expected[3] = {0.271646335857, 0.869062491597, 0.376721615574};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(earth[k], expected[k], 1e-11) << k;
+    EXPECT_NEAR(std::sqrt(earth[0] * earth[0] + earth[1] * earth[1] + earth[2] * earth[2]),
+                0.985383452, 1e-7);
+    const AstrometryContext bad(kNaN, {139.6917, 35.6895, 40.0}, 69.2);
+    EXPECT_TRUE(std::isnan(bad.EarthHeliocentricAu()[0]));
+}
+
 }  // namespace

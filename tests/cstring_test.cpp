@@ -95,6 +95,31 @@ TEST(CStringFormat, FloatingConversionsMatchPrintf) {
     }
 }
 
+// The forms the texts use most are written without snprintf: the same
+// text over many values of every size, halves and near-halves included.
+TEST(CStringFormat, PlainFormsMatchPrintfOverManyValues) {
+    std::vector<double> values;
+    unsigned long long state = 12345;
+    for (int k = 0; k < 3000; ++k) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;  // [0, 1)
+        const double scaled = std::ldexp(unit, (k % 80) - 40) * (k % 2 ? -1.0 : 1.0);
+        values.push_back(scaled);
+        values.push_back(std::round(scaled * 2000.0) / 2000.0 + (k % 3 - 1) * 1e-12);
+    }
+    for (const char* directive : {"%.3f", "%7.3f", "%05.1f", "%.10f", "%f", "%12.0f", "%.1f"}) {
+        for (const double v : values) {
+            ASSERT_EQ(Fmt(directive, v), CFormat(directive, v)) << directive << " of " << v;
+        }
+    }
+    for (const char* directive : {"%d", "%02d", "%5d", "%03d"}) {
+        for (const double v : values) {
+            const int i = static_cast<int>(v * 1000.0);
+            ASSERT_EQ(Fmt(directive, i), CFormat(directive, i)) << directive << " of " << i;
+        }
+    }
+}
+
 TEST(CStringFormat, WideFieldsAreNotCut) {
     // Widths and precisions of some hundreds of characters are printed whole.
     for (const std::string directive : {"%600d", "%-700d", "%.600d", "%0650i"}) {

@@ -244,6 +244,66 @@ TEST(SkyProperties, ResolvedPathsFollowTheObjectsTheyStandFor) {
     }
 }
 
+// The engine keeps what it computed for a time and place (the astrometry
+// context, each object's positions and events) until the time, the zone or
+// the place changes: after each change a query made before answers as an
+// engine that starts from the new state, and no longer as before.
+TEST(SkyProperties, KeptWorkFollowsTimeZoneAndPlace) {
+    struct Change {
+        const char16_t* command;
+        const char16_t* query;
+    };
+    const Change changes[] = {
+        {u"Time.jd = 2461381.5", u"? Star.HIP32349.position.EquatorialDateApp.RA"},
+        {u"Time.jd = 2461381.5", u"? Star.HIP32349.position.Altitude"},
+        {u"Time = LST(2027,3,1,4)", u"? Star.HIP32349.position.Azimuth"},
+        {u"Time.jd = 2461390", u"? Star.HIP32349.Jd.Transit"},
+        {u"Time.jd = 2461390", u"? location.solar.x"},
+        {u"Time.Timezone = -12", u"? Star.HIP32349.Jd.Rise"},
+        {u"Location.Longitude = -70", u"? Star.HIP32349.position.Azimuth"},
+        {u"Location.Latitude = -33.9", u"? Star.HIP32349.position.Altitude"},
+        {u"Location.Altitude = 4000", u"? Solar.Planet.Earth.Satellite.Moon.position.Altitude"},
+        {u"Time.jd = 2461381.5", u"? Solar.Planet.Mars.position.RA"},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(U8(c.command) + " then " + U8(c.query));
+        CSkyEngine sky = MakeSky();
+        const CString before = sky.Doit(c.query);
+        sky.Doit(c.command);
+        CSkyEngine fresh = MakeSky();
+        fresh.Doit(c.command);
+        const CString after = sky.Doit(c.query);
+        EXPECT_EQ(after, fresh.Doit(c.query));
+        EXPECT_NE(after, before);
+    }
+}
+
+// One text's queries name one object, and a path that goes on from it is
+// answered without cutting it up again; a path that names another object
+// (a satellite below a planet, another star, the star behind a holder)
+// still reaches that object.
+TEST(SkyProperties, PathsAfterAnObjectReachTheirOwnObjects) {
+    CSkyEngine sky = MakeSky();
+    const std::pair<const char16_t*, const char*> queries[] = {
+        {u"? Star.HIP32349.EnglishName", "Sirius"},
+        {u"? STAR.hip32349.englishname", "Sirius"},
+        {u"? Star.HIP32349.NoSuchProperty", ""},
+        {u"? Star.HIP27989.EnglishName", "Betelgeuse"},
+        {u"? Star.HIP2798.EnglishName", ""},
+        {u"? Solar.Planet.Mars.Name", "火星"},
+        {u"? Solar.Planet.Mars.Satellite.Phobos.Name", "フォボス"},
+        {u"? Solar.Planet.Mars.Name", "火星"},
+        {u"? DeepSky.M31.CatalogNumber", "NGC 224"},
+        {u"? DeepSky.M3.CatalogNumber", "NGC 5272"},
+    };
+    for (const auto& [query, reply] : queries) EXPECT_EQ(U8(sky.Doit(query)), reply) << U8(query);
+    sky.Doit(u"Measure.Origin = Star.HIP32349");
+    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Sirius");
+    sky.Doit(u"Measure.Origin = Star.HIP27989");
+    EXPECT_EQ(U8(sky.Doit(u"? Star.HIP32349.EnglishName")), "Sirius");
+    EXPECT_EQ(U8(sky.Doit(u"? Measure.Origin.EnglishName")), "Betelgeuse");
+}
+
 // README.md shows the tables' paths between two markers.
 TEST(SkyProperties, ReadmeListsThePathsOfTheTables) {
     const std::string readme = Slurp(std::string(VEXCLK_SOURCE_DIR) + "/README.md");

@@ -308,9 +308,14 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
     }
     // Dotted identifiers: the class and one name, or the class, a
     // sub-catalogue and a name.
+    if (const size_t length = WdsIdentifierLength(text)) {
+        *identifier = path.Left(static_cast<int>(length));
+        *lowerSuffix = lower.Mid(static_cast<int>(length));
+        return true;
+    }
     int components = 2;
     for (const std::u16string_view three :
-         {u"star.extrasolarplanet.", u"star.gcvs.", u"star.wds."}) {
+         {u"star.extrasolarplanet.", u"star.gcvs.", u"star.supernova.", u"star.nova."}) {
         if (text.starts_with(three)) components = 3;
     }
     size_t cut = std::u16string_view::npos;  // the first search starts at 0
@@ -339,6 +344,16 @@ std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier)
         return o;
     }
     return std::nullopt;
+}
+
+void CSkyEngine::Object::SetStarPlace(const SkyStar& s) {
+    hasPlace = true;
+    place = astrometry::CatalogStar{};
+    place.ra_deg = s.ra_deg;
+    place.dec_deg = s.dec_deg;
+    place.pm_ra_cosdec_mas_yr = s.pmra_mas_yr.value_or(0.0);
+    place.pm_dec_mas_yr = s.pmdec_mas_yr.value_or(0.0);
+    place.parallax_mas = MeasuredParallaxMas(s).value_or(0.0);
 }
 
 void CSkyEngine::Object::SetFixedPlace(double raDeg, double decDeg) {

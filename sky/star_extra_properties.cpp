@@ -168,13 +168,8 @@ const CSkyEngine::KindTable& CSkyEngine::VariableStarTable() {
                                                            : o.variable->spectralType;
              }},
             {u".epoch", [](CSkyEngine&, const Object& o) { return OrNone(o.variable->epochJd); }},
-            // The year of a nova's outburst, whose date is the GCVS epoch.
-            {u".year",
-             [](CSkyEngine&, const Object& o) {
-                 const CStkStr epoch(o.variable->epochJd);
-                 if (o.variable->type.Left(1) != u"N" || !epoch.IsNum()) return CString(u"*");
-                 return Integer(vexacl::JdToDate2(epoch.atof()).year);
-             }},
+            // The GCVS extract has no novae among the catalogue's stars.
+            {u".year", [](CSkyEngine&, const Object&) { return CString(u"*"); }},
             {u".period",
              [](CSkyEngine&, const Object& o) { return OrNone(o.variable->periodDays); }},
             {u".m_md",
@@ -216,8 +211,13 @@ const CSkyEngine::KindTable& CSkyEngine::DoubleSystemTable() {
             {u".firstobs.epoch", [](CSkyEngine&, const Object&) { return CString(u"*"); }},
             {u".firstobs.theta", [](CSkyEngine&, const Object&) { return CString(u"*"); }},
             {u".firstobs.rho", [](CSkyEngine&, const Object&) { return CString(u"*"); }},
+            // A measure lacks its year when it lacks a part: a text would
+            // print the missing angle or separation as 0.
             {u".lastobs.epoch",
-             [](CSkyEngine&, const Object& o) { return Number(o.pair->lastYear, 0); }},
+             [](CSkyEngine&, const Object& o) {
+                 const SkyDoubleStar& d = *o.pair;
+                 return d.lastPaDeg && d.lastSepArcsec ? Number(d.lastYear, 0) : CString(u"*");
+             }},
             {u".lastobs.theta",
              [](CSkyEngine&, const Object& o) { return Number(o.pair->lastPaDeg, 0); }},
             {u".lastobs.rho",

@@ -233,3 +233,35 @@ TEST(StarExtras, BadRowsFailTheLoadAndMissingFilesLeaveTablesEmpty) {
                 extras.FaintStars().empty());
     EXPECT_EQ(extras.VariableById(u"δ_Cep"), nullptr);
 }
+
+// Every identifier that README.md's table of identifiers shows (its first
+// column) names an object the engine places.
+TEST(StarExtras, ReadmeIdentifiersNameObjects) {
+    const std::string readme = Slurp(std::string(VEXCLK_SOURCE_DIR) + "/README.md");
+    const size_t from = readme.find("| identifier | object |\n");
+    ASSERT_NE(from, std::string::npos);
+    const size_t to = readme.find("\n\n", from);
+    CSkyEngine sky = MakeSky();
+    sky.SetPickedStar(u"HIP32349");
+    CLumClickData data;
+    int checked = 0;
+    size_t line = readme.find('\n', from);
+    while (line < to) {
+        const size_t next = readme.find('\n', line + 1);
+        const std::string row = readme.substr(line + 1, next - line - 1);
+        const std::string first = row.substr(0, row.find(" | "));
+        for (size_t open = first.find('`'); open != std::string::npos;
+             open = first.find('`', first.find('`', open + 1) + 1)) {
+            const std::string id = first.substr(open + 1, first.find('`', open + 1) - open - 1);
+            const CString identifier = CString::FromUtf8(id);
+            // The planet form is the text builder's, which rewrites it.
+            const bool viaBuilder = id.find(".Planet.") != std::string::npos;
+            const CString reply = viaBuilder ? data.GetText(&sky, identifier, 1)
+                                             : sky.Doit(u"? " + identifier + u".position.RA");
+            EXPECT_FALSE(reply.IsEmpty() || reply == u"*") << id;
+            ++checked;
+        }
+        line = next;
+    }
+    EXPECT_GE(checked, 25);
+}

@@ -30,6 +30,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import skydata_common as common  # noqa: E402
+import stellarium_stars  # noqa: E402
 from make_stars import separation_arcsec  # noqa: E402
 
 # A stars.dat entry within this distance of a star of stars.tsv is that star
@@ -272,6 +273,16 @@ def main():
          "radius_rjup", "discovered", "source"],
         planets)
 
+    # A nova that is a Hipparcos star checks the table's place.
+    hip_records = stellarium_stars.read_hip_records(sdir)
+    for i, _, _, _, ra, dec, _, cross, _ in TRANSIENTS:
+        for item in cross.split("|"):
+            if item.startswith("HIP "):
+                rec = hip_records[int(item[4:])][0]
+                d = separation_arcsec(ra, dec, rec.ra_deg, rec.dec_deg)
+                print("%s: %.2f\" from its Hipparcos record" % (i, d))
+                if d > 1.0:
+                    common.die("%s: the table's place is %.1f\" from HIP %s" % (i, d, item[4:]))
     transients = [[i, kind, ja, en, common.fmt_fixed(ra, 7), common.fmt_fixed(dec, 7), gcvs, cross,
                    summary] for i, kind, ja, en, ra, dec, gcvs, cross, summary in TRANSIENTS]
     common.write_tsv(

@@ -265,3 +265,26 @@ TEST(StarExtras, ReadmeIdentifiersNameObjects) {
     }
     EXPECT_GE(checked, 25);
 }
+
+// The command line puts a star into the slot as the host does.
+TEST(StarExtras, CommandLinePicksAStarForTheSlot) {
+    const CliResult r =
+        RunVexclk({"text", "--time", "2026-12-06T21:00", "--pick", "KSJ000000.8+313155",
+                   "--setting", "DispMag=1", "--setting", "StarDetails=1", "star.Xno0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // J2000 place 00h00m00.820s +31°31'55.50", moved for 26.93 years by
+    // +27.7 mas/yr (0.058 s at this Dec) and -4.1 mas/yr.
+    EXPECT_TRUE(HasLinesInOrder(r.out, {"恒星 KSJ000000.8+313155", "光度  8.85等",
+                                        "赤経 00h00m00.88s  赤緯 +31ﾟ31'55.4\" (J2000)"}))
+        << r.out;
+    const std::vector<std::string> bad[] = {
+        {"text", "--pick", "KSJ999999.9+999999", "star.Xno0"},
+        {"query", "--pick", "HIP0", "? star.Xno0.Id"},
+        {"text", "--replies", "/dev/null", "--pick", "HIP32349", "star.Xno0"},
+    };
+    for (const auto& args : bad) {
+        const CliResult b = RunVexclk(args);
+        EXPECT_EQ(b.status, 2) << args[2];
+        EXPECT_EQ(std::count(b.err.begin(), b.err.end(), '\n'), 1) << b.err;
+    }
+}

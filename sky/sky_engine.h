@@ -260,6 +260,8 @@ class CSkyEngine : public CCorLum {
     // The engine's identifier of a body ("Solar.Planet.Mars").
     CString SolarId(const solar::BodyRef& body) const;
     std::vector<CString> FindSolarByName(const CString& text) const;
+    // Variable stars, exoplanets, supernovae and novae by designation or name.
+    std::vector<CString> FindStarExtrasByName(const CString& text) const;
     void AddSolarNear(double ra_deg, double dec_deg, double radius_deg,
                       std::vector<std::pair<CString, double>>* out);
     void TimeOrPlaceChanged();

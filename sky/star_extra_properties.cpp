@@ -147,6 +147,28 @@ std::optional<bool> CSkyEngine::ResolveStarExtra(const CSkyEngine& e, const CLum
     return true;
 }
 
+std::vector<CString> CSkyEngine::FindStarExtrasByName(const CString& text) const {
+    std::vector<CString> out;
+    const std::string key = CSkyCatalog::SearchKey(text.view());
+    if (key.empty()) return out;
+    const SkyStarExtras& extras = m_catalog->Extras();
+    if (const SkyVariableStar* v = extras.VariableById(text)) {
+        CString id = v->designation;
+        id.Replace(u' ', u'_');
+        out.push_back(u"star.GCVS." + id);
+    }
+    if (const SkyExoplanet* p = extras.ExoplanetById(text))
+        out.push_back(u"star.ExtraSolarPlanet." + p->id);
+    for (const SkyTransient& t : extras.Transients()) {
+        for (const CString& name : {t.id, t.nameEn, t.nameJa, t.gcvs}) {
+            if (CSkyCatalog::SearchKey(name.view()) != key) continue;
+            out.push_back((t.supernova ? u"Star.Supernova." : u"Star.Nova.") + t.id);
+            break;
+        }
+    }
+    return out;
+}
+
 const CSkyEngine::KindTable& CSkyEngine::VariableStarTable() {
     static const KindTable table{
         Object::Kind::VariableStar,

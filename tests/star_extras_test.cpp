@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "clickdata/click_data.h"
 #include "engine/stkstr.h"
 #include "settings/cdstatus.h"
@@ -287,4 +289,24 @@ TEST(StarExtras, CommandLinePicksAStarForTheSlot) {
         EXPECT_EQ(b.status, 2) << args[2];
         EXPECT_EQ(std::count(b.err.begin(), b.err.end(), '\n'), 1) << b.err;
     }
+}
+
+TEST(StarExtras, FoundByDesignationAndName) {
+    CSkyEngine sky = MakeSky();
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"SN 1987A", "Star.Supernova.SN1987A"},
+        {u"わし座新星1918", "Star.Nova.V603Aql"},
+        {u"Dimidium", "star.ExtraSolarPlanet.HIP113357b"},
+        {u"omi Cet", "star.GCVS.ο_Cet"},
+    };
+    for (const auto& [text, id] : cases) {
+        std::vector<std::string> found;
+        for (const CString& f : sky.FindByName(text)) found.push_back(U8(f));
+        EXPECT_NE(std::find(found.begin(), found.end(), id), found.end()) << U8(text);
+    }
+    // Mira the star is found first; its variable-star entry follows.
+    const std::vector<CString> mira = sky.FindByName(u"ο Cet");
+    ASSERT_GE(mira.size(), 2u);
+    EXPECT_EQ(U8(mira.front()), "Star.HIP10826");
+    EXPECT_EQ(U8(mira.back()), "star.GCVS.ο_Cet");
 }

@@ -59,18 +59,20 @@ EXOPLANETS = [
      "Agol et al. 2010, ApJ 721, 1861 (period); Southworth 2010, MNRAS 408, 1689"),
 ]
 
-# Historic supernovae and bright novae: identifier, kind, Japanese and
-# English name, J2000 RA and Dec (degrees, from the sexagesimal values of
-# the source named), GCVS designation, cross-identifications, Japanese
-# summary (our own words, from the sources named in data/README.md).
 def hms(h, m, s):
+    """Degrees of a right ascension in hours, minutes and seconds."""
     return (h + m / 60.0 + s / 3600.0) * 15.0
 
 
 def dms(sign, d, m, s):
+    """Degrees of a signed declination in degrees, minutes and seconds."""
     return sign * (d + m / 60.0 + s / 3600.0)
 
 
+# Historic supernovae and bright novae: identifier, kind, Japanese and
+# English name, J2000 RA and Dec (degrees, from the sexagesimal values of
+# the source named), GCVS designation, cross-identifications, Japanese
+# summary (our own words, from the sources named in data/README.md).
 TRANSIENTS = [
     ("SN1006", "supernova", "おおかみ座の超新星", "SN 1006", hms(15, 2, 50), dms(-1, 41, 56, 0),
      "", "SNR G327.6+14.6",

@@ -61,6 +61,9 @@ const char* const kTextUsage =
     "  --lat DEG, --lon DEG    the observer's latitude (north +) and longitude\n"
     "                          (east +); default Tokyo\n"
     "  --height METRES         the observer's height (default 40)\n"
+    "  --pick STAR             put STAR into the picked-star slot star.Xno0: a\n"
+    "                          catalogue star (HIP32349) or a faint one\n"
+    "                          (KSJ000000.8+313155)\n"
     "  --title                 only the heading of each text\n"
     "  --raw                   the text exactly as built (UTF-8, CR LF kept); texts\n"
     "                          are separated by a NUL byte\n"
@@ -77,8 +80,8 @@ const char* const kQueryUsage =
     "Sends each COMMAND (or, without one, each line of standard input) to the\n"
     "engine and prints its reply on one line (CR and LF inside shown as \\r, \\n).\n"
     "Example: vexclk query '? Star.HIP32349.position.Altitude'\n"
-    "ENGINE OPTIONS: --replies FILE, or --time, --tz, --lat, --lon, --height as\n"
-    "for 'vexclk text'.\n";
+    "ENGINE OPTIONS: --replies FILE, or --time, --tz, --lat, --lon, --height, --pick\n"
+    "as for 'vexclk text'.\n";
 
 const char* const kFindUsage =
     "usage: vexclk find TEXT...\n"
@@ -236,7 +239,7 @@ std::string ShowEscaped(const CString& text) {
 // Options shared by the commands; each command accepts its own subset.
 struct Options {
     std::string replies;
-    std::string time, near, file;
+    std::string time, near, file, pick;
     std::optional<std::string> set;
     bool list = false;
     std::optional<double> tz, lat, lon, height;
@@ -300,6 +303,8 @@ Options ParseOptions(const std::vector<std::string>& args, const std::string& co
             o.settings.push_back(ParseSetting(command, value()));
         } else if (a == "--time") {
             o.time = value();
+        } else if (a == "--pick") {
+            o.pick = value();
         } else if (a == "--near") {
             o.near = value();
         } else if (a == "--file") {
@@ -355,6 +360,8 @@ Engine MakeEngine(const Options& o, const std::string& command) {
                            ": --time, --tz, --lat, --lon and --height are for the sky engine, not "
                            "--replies"};
         }
+        if (!o.pick.empty())
+            throw BadInput{"vexclk " + command + ": --pick is for the sky engine, not --replies"};
         auto replay = std::make_unique<CReplayEngine>();
         std::string error;
         if (!replay->LoadFile(o.replies, &error))
@@ -380,6 +387,13 @@ Engine MakeEngine(const Options& o, const std::string& command) {
         throw BadInput{"vexclk " + command +
                        ": the place is out of range (latitude -90..90, longitude -180..360, "
                        "height -12000..100000 m)"};
+    }
+    if (!o.pick.empty()) {
+        const CString star = CString::FromUtf8(o.pick);
+        const CSkyCatalog& catalog = sky->Catalog();
+        if (!catalog.StarById(star) && !catalog.Extras().FaintById(star))
+            throw BadInput{"vexclk " + command + ": --pick: no star " + Quoted(o.pick)};
+        sky->SetPickedStar(star);
     }
     e.sky = sky.get();
     e.engine = std::move(sky);
@@ -786,7 +800,7 @@ bool MakeCommandEngine(const std::vector<std::string>& args, CommandEngine* made
     const std::string command = args.empty() ? std::string() : args[0];
     try {
         const Options o = ParseOptions(
-            args, command, {"--replies", "--time", "--tz", "--lat", "--lon", "--height"});
+            args, command, {"--replies", "--time", "--tz", "--lat", "--lon", "--height", "--pick"});
         Engine e = MakeEngine(o, command);
         made->engine = std::move(e.engine);
         made->sky = e.sky;
@@ -815,15 +829,15 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             return RunText(ParseOptions(args, command,
                                         {"--replies", "--title", "--raw", "--trace", "--setting",
                                          "--very-high-precision", "--origin-north", "--not-earth",
-                                         "--time", "--tz", "--lat", "--lon", "--height"}),
+                                         "--time", "--tz", "--lat", "--lon", "--height", "--pick"}),
                            out, err);
         }
         if (command == "type") return RunType(ParseOptions(args, command, {"--replies"}), out);
         if (command == "query") {
-            return RunQuery(
-                ParseOptions(args, command,
-                             {"--replies", "--time", "--tz", "--lat", "--lon", "--height"}),
-                in, out);
+            return RunQuery(ParseOptions(args, command,
+                                         {"--replies", "--time", "--tz", "--lat", "--lon",
+                                          "--height", "--pick"}),
+                            in, out);
         }
         if (command == "find") return RunFind(ParseOptions(args, command, {"--near"}), out);
         if (command == "parse") return RunParse(ParseOptions(args, command, {}), out);

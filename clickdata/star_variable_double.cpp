@@ -130,10 +130,14 @@ CString CLumClickData::GetTextStarWds(CCorLum* engine, int title) {
         if (count != u"*") text += Formatted(u"観測数 %d\r\n", ReplyInteger(count));
 
         // The first and the last measure of the pair: year, position angle
-        // (degrees) and separation (seconds of arc); missing values read 0.
+        // (degrees) and separation (seconds of arc); a missing angle or
+        // separation reads 0.  A measure without a year is not there at all:
+        // "0年" with zeros would pass for an observation.
         for (const auto& [which, label] :
              {std::pair{u".FirstObs", u"最初の"}, std::pair{u".LastObs", u"最後の"}}) {
-            const int year = ReplyInteger(query_system(which + CString(u".Epoch")));
+            const CString epoch = query_system(which + CString(u".Epoch"));
+            if (!IsValue(epoch)) continue;
+            const int year = ReplyInteger(epoch);
             const int theta = ReplyInteger(query_system(which + CString(u".Theta")));
             const double rho = ReplyNumber(query_system(which + CString(u".Rho")));
             text += Formatted(u"%s観測 %d年（位置角 %dﾟ 角距離 %.1f arcsec）\r\n", label, year,

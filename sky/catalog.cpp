@@ -16,6 +16,7 @@
 
 #include "host/install_dir.h"
 #include "sky/small_body_catalog.h"
+#include "sky/star_extras.h"
 #include "sky/tsv.h"
 
 #ifndef VEXCLK_DATA_DIR
@@ -251,9 +252,19 @@ bool CSkyCatalog::LoadFrom(const std::string& dir, std::string* error) {
         return false;
     }
 
+    // Variable and double stars, exoplanets and novae refer to its stars.
+    auto extras = std::make_shared<SkyStarExtras>();
+    if (!extras->Load(dir, next, error)) return false;
+    next.m_extras = std::move(extras);
+
     next.m_loaded = true;
     *this = std::move(next);
     return true;
+}
+
+const SkyStarExtras& CSkyCatalog::Extras() const {
+    static const SkyStarExtras none;
+    return m_extras ? *m_extras : none;
 }
 
 void CSkyCatalog::ForEachKey(const SkyRef& ref,

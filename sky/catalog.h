@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,6 +96,8 @@ struct SkyConstellation {
     std::vector<CString> other_names;
 };
 
+class SkyStarExtras;
+
 enum class SkyKind { Star, DeepSky, Magellanic, Constellation };
 
 // A catalogue entry: its kind and its index in Stars(), DeepSky(),
@@ -132,6 +135,9 @@ class CSkyCatalog {
     // Comets and minor planets of small_bodies.tsv; empty when the folder
     // has no such file.
     const std::vector<solar::SmallBody>& SmallBodies() const { return m_smallBodies; }
+    // Variable and double stars, exoplanets, novae and supernovae, faint
+    // stars (sky/star_extras.h); empty tables for files the folder lacks.
+    const SkyStarExtras& Extras() const;
 
     // Stars by identifier ("HIP32349", case and blanks ignored) and by HIP
     // number (the star holding the entry); nullptr when unknown.
@@ -214,6 +220,7 @@ class CSkyCatalog {
     std::vector<SkyMagellanicCloud> m_magellanic;
     std::vector<SkyConstellation> m_constellations;
     std::vector<solar::SmallBody> m_smallBodies;
+    std::shared_ptr<const SkyStarExtras> m_extras;
     std::vector<Box> m_boxes;
     std::unordered_map<std::u16string, CString> m_namesJa;
     std::unordered_map<std::string, int> m_constellationByAbbr;

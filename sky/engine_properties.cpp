@@ -102,19 +102,15 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
     static const std::vector<IdentifierRule> rules = {
         {u"star",
          [](const CSkyEngine& e, const CLumProperty& parts, Object* o) {
+             if (const std::optional<bool> extra = ResolveStarExtra(e, parts, o)) return *extra;
              const CString name = parts.GetParam(1).GetText();
              const bool slot = name.Left(3).CompareNoCase(u"XNO") == 0;
-             const SkyStar* star = e.m_catalog->StarById(slot ? e.m_pickedStar : name);
+             const SkyStar* star = slot ? e.PickedStar() : e.m_catalog->StarById(name);
              if (!star || !parts.IsEmpty(2)) return false;
              o->kind = K::Star;
              o->star = star;
              o->picked = slot;
-             o->hasPlace = true;
-             o->place.ra_deg = star->ra_deg;
-             o->place.dec_deg = star->dec_deg;
-             o->place.pm_ra_cosdec_mas_yr = star->pmra_mas_yr.value_or(0.0);
-             o->place.pm_dec_mas_yr = star->pmdec_mas_yr.value_or(0.0);
-             o->place.parallax_mas = MeasuredParallaxMas(*star).value_or(0.0);
+             o->SetStarPlace(*star);
              return true;
          }},
         {u"deepskyobject",
@@ -230,7 +226,12 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
                   if (!o.star->name_en.IsEmpty()) return o.star->name_en;
                   return StarDesignation(*o.star);
               }},
-             {u".numberofplanets", Unknown},  // no planet data
+             // Planets in the exoplanet table, which lists every planet of its hosts.
+             {u".numberofplanets",
+              [](CSkyEngine& e, const Object& o) {
+                  const int count = e.m_catalog->Extras().PlanetCount(o.star->hip);
+                  return count > 0 ? Integer(count) : CString(u"*");
+              }},
              {u".flamsteednumber",
               [](CSkyEngine&, const Object& o) { return Positive(o.star->flamsteed); }},
              {u".bayerletter", [](CSkyEngine&, const Object& o) { return o.star->bayer; }},
@@ -350,6 +351,11 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
         SurfacePlaceTable(),
         SpacecraftTable(),
         MeteoriteTable(),
+        VariableStarTable(),
+        DoubleSystemTable(),
+        DoubleStarTable(),
+        ExoPlanetTable(),
+        TransientTable(),
     };
     return tables;
 }

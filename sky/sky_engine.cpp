@@ -323,9 +323,14 @@ bool CSkyEngine::SplitObjectPath(const CString& path, const CString& lower, CStr
     }
     // Dotted identifiers: the class and one name, or the class, a
     // sub-catalogue and a name.
+    if (const size_t length = WdsIdentifierLength(text)) {
+        *identifier = path.Left(static_cast<int>(length));
+        *lowerSuffix = lower.Mid(static_cast<int>(length));
+        return true;
+    }
     int components = 2;
     for (const std::u16string_view three :
-         {u"star.extrasolarplanet."sv, u"star.gcvs."sv, u"star.wds."sv}) {
+         {u"star.extrasolarplanet."sv, u"star.gcvs."sv, u"star.supernova."sv, u"star.nova."sv}) {
         if (text.starts_with(three)) components = 3;
     }
     // The mosaic's own paths (MosaicOfField.Name) beside its frames'
@@ -368,6 +373,16 @@ std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier)
     // An object of an ADF system, whose name is the user's choice.
     if (ResolveAdfByName(parts, &o)) return o;
     return std::nullopt;
+}
+
+void CSkyEngine::Object::SetStarPlace(const SkyStar& s) {
+    hasPlace = true;
+    place = astrometry::CatalogStar{};
+    place.ra_deg = s.ra_deg;
+    place.dec_deg = s.dec_deg;
+    place.pm_ra_cosdec_mas_yr = s.pmra_mas_yr.value_or(0.0);
+    place.pm_dec_mas_yr = s.pmdec_mas_yr.value_or(0.0);
+    place.parallax_mas = MeasuredParallaxMas(s).value_or(0.0);
 }
 
 void CSkyEngine::Object::SetFixedPlace(double raDeg, double decDeg) {
@@ -459,6 +474,7 @@ CString CSkyEngine::ConstellationOf(double ra_deg, double dec_deg) const {
 std::vector<CString> CSkyEngine::FindByName(const CString& text) const {
     std::vector<CString> out = FindSolarByName(text);
     for (const SkyRef& ref : m_catalog->Find(text)) out.push_back(EngineId(*m_catalog, ref));
+    for (CString& id : FindStarExtrasByName(text)) out.push_back(std::move(id));
     return out;
 }
 

@@ -9,8 +9,16 @@
 // Object identifiers it serves:
 //   Star.<id>                 a catalogue star; <id> is HIP<n>, HD<n>[_k] or
 //                             KSJ<position> (the catalogue's lasting id)
-//   star.Xno0                 the picked-star slot (SetPickedStar); its .Id
-//                             is the star's designation
+//   star.Xno0                 the picked-star slot (SetPickedStar): a star
+//                             of the catalogue or a faint one; its .Id is
+//                             the star's designation
+//   star.GCVS.<name>          a variable star: star.GCVS.δ_Cep, star.GCVS.omi_Cet
+//   star.WDS.<wds>[.HIP<n>]   a double-star system, or one of its stars:
+//                             star.WDS.05145-0812, star.WDS.05145-0812.HIP24436
+//   star.ExtraSolarPlanet.<id>  a planet of another star: the host's id and
+//                             the letter (star.ExtraSolarPlanet.HIP113357b)
+//   Star.Supernova.<id>, Star.Nova.<id>  historic supernovae and novae:
+//                             Star.Supernova.SN1054, Star.Nova.V603Aql
 //   DeepSky.<id>              an NGC/IC/Messier object, blanks removed:
 //                             DeepSky.NGC224, DeepSky.M42, DeepSky.IC434
 //   deepskyobject.Pgc<n>      a galaxy of the PGC catalogue
@@ -53,6 +61,7 @@
 #include "sky/catalog.h"
 #include "sky/command.h"
 #include "sky/solar_system.h"
+#include "sky/star_extras.h"
 
 class CLumProperty;
 namespace sky {
@@ -89,7 +98,8 @@ class CSkyEngine : public CCorLum {
     bool SetTimezone(double hours);
     bool SetPlace(double longitude_deg, double latitude_deg, double height_m);
 
-    // Puts a star into the picked-star slot "star.Xno0".
+    // Puts a star into the picked-star slot "star.Xno0": a catalogue star
+    // by its identifier, or a faint star by its "KSJ" identifier.
     void SetPickedStar(const CString& starId);
 
     // Identifiers of the objects whose name or designation is `text`.
@@ -138,6 +148,11 @@ class CSkyEngine : public CCorLum {
             SurfacePlace,
             Spacecraft,
             Meteorite,
+            VariableStar,
+            DoubleSystem,
+            DoubleStar,
+            ExoPlanet,
+            Transient
         };
         Kind kind = Kind::Point;
         CString id;   // the identifier as the engine reports it
@@ -159,9 +174,17 @@ class CSkyEngine : public CCorLum {
         const sky::SurfacePlace* surfacePlace = nullptr;
         const sky::Spacecraft* craft = nullptr;
         const sky::Meteorite* meteorite = nullptr;
+        // The records of the further star kinds; `star` is then the star
+        // the object is (a variable, a double star's component, a host).
+        const SkyVariableStar* variable = nullptr;
+        const SkyDoubleStar* pair = nullptr;  // a system: its brightest star's measure
+        const SkyExoplanet* planet = nullptr;
+        const SkyTransient* transient = nullptr;
 
         // A place without motion: J2000 RA and Dec, degrees.
         void SetFixedPlace(double raDeg, double decDeg);
+        // The star's place and space motion (stars.tsv, sky/catalog.h).
+        void SetStarPlace(const SkyStar& s);
     };
 
     // How identifiers of one class (parameter 0, case ignored) become an
@@ -172,6 +195,16 @@ class CSkyEngine : public CCorLum {
     };
     static const std::vector<IdentifierRule>& IdentifierRules();
     static bool ResolveSolar(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
+    // Variable and double stars, exoplanets, supernovae and novae
+    // (sky/star_extra_properties.cpp): nothing when parameter 1 names none
+    // of their classes, else whether the identifier was found.
+    static std::optional<bool> ResolveStarExtra(const CSkyEngine& engine, const CLumProperty& parts,
+                                                Object* object);
+    // The star in the picked-star slot, a catalogue star or a faint one.
+    const SkyStar* PickedStar() const;
+    // Length of a double star's identifier that begins a lower-case path:
+    // "star.wds.<wds>" and, when the next part is "hip<n>", that part too.
+    static size_t WdsIdentifierLength(std::u16string_view lowerPath);
     // Length of the solar-system identifier that begins a lower-case path
     // ("solar.planet.mars" of "solar.planet.mars.magnitude"); 0 when the
     // path names no such body.
@@ -234,6 +267,12 @@ class CSkyEngine : public CCorLum {
     static bool IsReservedClassName(const CString& name);
     // The user's objects; with `files`, after their files are read.
     sky::UserObjects& User(bool files) const;
+    // The further star kinds (sky/star_extra_properties.cpp).
+    static const KindTable& VariableStarTable();
+    static const KindTable& DoubleSystemTable();
+    static const KindTable& DoubleStarTable();
+    static const KindTable& ExoPlanetTable();
+    static const KindTable& TransientTable();
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, std::u16string_view lowerSuffix);
@@ -295,6 +334,8 @@ class CSkyEngine : public CCorLum {
     // The engine's identifier of a body ("Solar.Planet.Mars").
     CString SolarId(const solar::BodyRef& body) const;
     std::vector<CString> FindSolarByName(const CString& text) const;
+    // Variable stars, exoplanets, supernovae and novae by designation or name.
+    std::vector<CString> FindStarExtrasByName(const CString& text) const;
     void AddSolarNear(double ra_deg, double dec_deg, double radius_deg,
                       std::vector<std::pair<CString, double>>* out);
     void TimeOrPlaceChanged();

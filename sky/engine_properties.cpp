@@ -155,6 +155,8 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
              return true;
          }},
         {u"Solar", &ResolveSolar},
+        {u"ArtificialSatellite", &ResolveSatellite},
+        {u"Meteor", &ResolveMeteor},
         // Equatorial(ra, dec): J2000 RA in hours, Dec in degrees.
         {u"Equatorial",
          [](const CSkyEngine&, const CLumProperty& parts, Object* o) {
@@ -334,6 +336,8 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
          }},
         {K::Point, u"point", u"Equatorial(5.5,-5.4)", {}},
         SolarTable(),
+        SatelliteTable(),
+        MeteorTable(),
     };
     return tables;
 }

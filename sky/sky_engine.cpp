@@ -88,6 +88,7 @@ void CSkyEngine::TimeOrPlaceChanged() {
     m_context.reset();
     m_positions.clear();
     m_events.clear();
+    m_sightings.clear();
 }
 
 void CSkyEngine::UpdateDate(tagADATE* date) {
@@ -379,10 +380,11 @@ void CSkyEngine::PlaceConstellation(Object* o) const {
 
 const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Place(object.body).positions;
+    if (object.kind == Object::Kind::Satellite) return SatelliteSighting(object).positions;
     const CString& key = object.key;
     auto it = m_positions.find(key);
     if (it == m_positions.end()) {
-        it = m_positions.emplace(key, astrometry::ComputeStarPositions(object.place, Context()))
+        it = m_positions.emplace(key, astrometry::ComputeStarPositions(PlaceNow(object), Context()))
                  .first;
     }
     return it->second;
@@ -390,11 +392,15 @@ const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
 
 const astrometry::RiseTransitSet& CSkyEngine::Events(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Events(object.body, m_tz);
+    // A satellite rises and sets several times a day: none is answered.
+    static const astrometry::RiseTransitSet kNone;
+    if (object.kind == Object::Kind::Satellite) return kNone;
     const CString& key = object.key;
     auto it = m_events.find(key);
     if (it == m_events.end()) {
-        it = m_events.emplace(key, astrometry::StarRiseTransitSet(object.place, Context(), m_tz))
-                 .first;
+        it =
+            m_events.emplace(key, astrometry::StarRiseTransitSet(PlaceNow(object), Context(), m_tz))
+                .first;
     }
     return it->second;
 }

@@ -28,6 +28,11 @@
 //                             Solar.Planet.Mars.LagrangianPoint.L4,
 //                             Solar.Planet.Earth.Umbra, Solar.Comet.1P,
 //                             Solar.MinorPlanet.433, Solar.DwarfPlanet.Ceres
+//   ArtificialSatellite.<n>   an Earth satellite by its catalogue number, from
+//                             the TLE file of sky/satellite_catalog.h
+//   Meteor.<name>             the radiant of a meteor shower of
+//                             data/meteor_showers.tsv, by name or IAU code:
+//                             Meteor.Perseids, Meteor.PER
 //
 // Replies: empty for an absent property, "*" when it has no value, numbers
 // as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
@@ -45,6 +50,9 @@
 #include "sky/astrometry.h"
 #include "sky/catalog.h"
 #include "sky/command.h"
+#include "sky/meteor_showers.h"
+#include "sky/satellite_catalog.h"
+#include "sky/satellite_sky.h"
 #include "sky/solar_system.h"
 
 class CLumProperty;
@@ -103,7 +111,17 @@ class CSkyEngine : public CCorLum {
   private:
     // A resolved identifier.
     struct Object {
-        enum class Kind { Star, DeepSky, Pgc, Magellanic, Constellation, Point, Solar };
+        enum class Kind {
+            Star,
+            DeepSky,
+            Pgc,
+            Magellanic,
+            Constellation,
+            Point,
+            Solar,
+            Satellite,
+            Meteor,
+        };
         Kind kind = Kind::Point;
         CString id;   // the identifier as the engine reports it
         CString key;  // the identifier in lower case: the key of its cached work
@@ -115,6 +133,8 @@ class CSkyEngine : public CCorLum {
         bool hasPlace = false;
         astrometry::CatalogStar place;  // ICRS J2000 and space motion
         solar::BodyRef body;            // Kind::Solar: the body, its place the solar system's
+        const satellite::Entry* satellite = nullptr;  // Kind::Satellite
+        const meteor::Shower* shower = nullptr;       // Kind::Meteor: its radiant drifts
 
         // A place without motion: J2000 RA and Dec, degrees.
         void SetFixedPlace(double raDeg, double decDeg);
@@ -132,6 +152,10 @@ class CSkyEngine : public CCorLum {
     // ("solar.planet.mars" of "solar.planet.mars.magnitude"); 0 when the
     // path names no such body.
     static size_t SolarIdentifierLength(std::u16string_view lowerPath);
+    // Artificial satellites and meteor showers (sky/satellite_meteor_properties.cpp).
+    static bool ResolveSatellite(const CSkyEngine& engine, const CLumProperty& parts,
+                                 Object* object);
+    static bool ResolveMeteor(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
 
     // The property tables: one per kind of object, one of paths that read
     // the sky state and one of paths that set it.  A suffix or path is in
@@ -162,6 +186,8 @@ class CSkyEngine : public CCorLum {
     static const std::vector<StateProperty>& StateProperties();
     static const std::vector<StateProperty>& SolarStateProperties();
     static const KindTable& SolarTable();
+    static const KindTable& SatelliteTable();
+    static const KindTable& MeteorTable();
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, const CString& lowerSuffix);
@@ -209,6 +235,12 @@ class CSkyEngine : public CCorLum {
     const astrometry::StarPositions& Positions(const Object& object);
     const astrometry::RiseTransitSet& Events(const Object& object);
     std::array<double, 3> EarthAu();
+    // An object's catalogue place now: a meteor radiant's drifts with the
+    // Sun's longitude, every other is fixed.
+    astrometry::CatalogStar PlaceNow(const Object& object);
+    const satellite::Sighting& SatelliteSighting(const Object& object);
+    const satellite::Catalog& Satellites() const;
+    const std::vector<meteor::Shower>& MeteorShowers() const;
     // The solar system at the engine's time and place, made once for both.
     solar::SolarSystem& Solar();
     // The engine's identifier of a body ("Solar.Planet.Mars").
@@ -247,4 +279,8 @@ class CSkyEngine : public CCorLum {
     std::unordered_map<CString, ResolvedPath, PathHash> m_paths;  // by query path as sent
     std::map<CString, astrometry::StarPositions> m_positions;     // by Object::key
     std::map<CString, astrometry::RiseTransitSet> m_events;
+    std::map<CString, satellite::Sighting> m_sightings;  // by Object::key
+    // Read on first need (the resolving of identifiers is const).
+    mutable std::shared_ptr<const satellite::Catalog> m_satellites;
+    mutable std::shared_ptr<const std::vector<meteor::Shower>> m_showers;
 };

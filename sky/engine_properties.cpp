@@ -194,7 +194,11 @@ const std::vector<CSkyEngine::Property>& CSkyEngine::PlaceProperties() {
         {u".position.altitude", &Angle<&SP::horizon, &Horizontal::altitude_deg>},
         {u".position.constellation",
          [](CSkyEngine& e, const Object& o) {
-             if (o.kind != Object::Kind::Solar) {
+             // Bodies, satellites and radiants move: their place now.
+             const bool moving = o.kind == Object::Kind::Solar ||
+                                 o.kind == Object::Kind::Satellite ||
+                                 o.kind == Object::Kind::Meteor;
+             if (!moving) {
                  return o.hasPlace ? e.ConstellationOf(o.place.ra_deg, o.place.dec_deg)
                                    : CString(u"*");
              }

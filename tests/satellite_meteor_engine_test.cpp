@@ -93,6 +93,8 @@ TEST(SatelliteEngineTest, IssAgreesWithPyEphem) {
         ++compared;
     }
     EXPECT_EQ(compared, 24);
+    // RA 22.19 h, Dec +65.3 (PyEphem): in Cepheus.
+    EXPECT_EQ(e.Doit(u"? ArtificialSatellite.25544.position.Constellation"), CString(u"Cep"));
     std::printf("ISS against PyEphem: worst angle %.4f degrees\n", worstAngle);
 }
 }  // namespace
@@ -227,6 +229,31 @@ TEST(SatelliteEngineTest, TleFileFromTheSettingsStore) {
     }
 }
 
+// An element set whose orbit decays in the model (the verification set's
+// sub-orbital Minotaur stage, lost within an hour of its epoch): a day later
+// the places and distances have no value, the name, number and epoch stay.
+TEST(SatelliteEngineTest, DecayedOrbitHasNoPlace) {
+    TempDir dir;
+    ScopedEnv store("VEXCLK_REGISTRY", dir.path() + "/registry.json");
+    const std::string file = dir.Write(
+        "decayed.tle",
+        "MINOTAUR R/B\n1 28872U 05037B   05333.02012661  .25992681  00000-0  24476-3 0  1534\n"
+        "2 28872  96.4736 157.9986 0303955 244.0492 110.6523 16.46015938 10708\n");
+    ASSERT_TRUE(CRegistry::Write(satellite::kRegistryKey, satellite::kRegistryValue,
+                                 CString::FromUtf8(file)));
+    CSkyEngine e = TokyoAt(2453703.52012661 + 1.0);  // the epoch, 2005-11-29, and a day
+    for (const char16_t* suffix :
+         {u".position.RA", u".position.Altitude", u".position.Constellation",
+          u".GeocentricDistance", u".TopocentricDistance", u".LLA.Longitude", u".LLA.Altitude",
+          u".Jd.Rise"}) {
+        EXPECT_EQ(e.Doit(u"? ArtificialSatellite.28872" + CString(suffix)), CString(u"*"))
+            << U8(suffix);
+    }
+    EXPECT_EQ(e.Doit(u"? ArtificialSatellite.28872.TLEName"), CString(u"MINOTAUR R/B"));
+    EXPECT_EQ(e.Doit(u"? ArtificialSatellite.28872.Element.JulianEpoch"),
+              CString(u"2453703.52012661"));
+}
+
 }  // namespace
 
 namespace {
@@ -334,6 +361,10 @@ TEST(MeteorEngineTest, PerseidsAtTheirMaximum) {
     EXPECT_NEAR(Reply(e, "Meteor.Perseids.position.RA"), 48.0 / 15.0, 0.15 / 15.0);
     EXPECT_NEAR(Reply(e, "Meteor.Perseids.position.DEC"), 58.0, 0.03);
     EXPECT_NEAR(Reply(e, "Meteor.PER.LambdaOfPeak"), 140.3714, 0.001);
+    // The constellation of the radiant's place, not of a place at 0 h, 0.
+    EXPECT_EQ(e.Doit(u"? Meteor.Perseids.position.Constellation"),
+              e.Doit(u"? Equatorial(3.2,58).position.Constellation"));
+    EXPECT_NE(e.Doit(u"? Meteor.Perseids.position.Constellation"), CString(u"Psc"));
     EXPECT_EQ(e.Doit(u"? meteor.perseids.Name"), CString(u"ペルセウス座"));
     EXPECT_EQ(e.Doit(u"? Meteor.Perseids.EnglishName"), CString(u"Perseids"));
     EXPECT_EQ(e.Doit(u"? Meteor.Perseids.ZHR"), CString(u"100"));

@@ -41,6 +41,26 @@ const std::vector<meteor::Shower>& CSkyEngine::MeteorShowers() const {
     return *m_showers;
 }
 
+std::vector<CString> CSkyEngine::FindSatellitesAndShowers(const CString& text) const {
+    const std::string key = CSkyCatalog::SearchKey(text.view());
+    std::vector<CString> out;
+    if (key.empty()) return out;
+    auto matches = [&key](const CString& name) {
+        return !name.IsEmpty() && CSkyCatalog::SearchKey(name.view()) == key;
+    };
+    for (const meteor::Shower& s : MeteorShowers()) {
+        if (matches(s.id) || matches(s.code) || matches(s.name_en) || matches(s.name_ja)) {
+            out.push_back(u"Meteor." + s.id);
+        }
+    }
+    for (const satellite::Entry& entry : Satellites().Entries()) {
+        if (matches(CString::FromUtf8(entry.set.name)) || matches(Integer(entry.set.number))) {
+            out.push_back(u"ArtificialSatellite." + Integer(entry.set.number));
+        }
+    }
+    return out;
+}
+
 bool CSkyEngine::ResolveSatellite(const CSkyEngine& e, const CLumProperty& parts, Object* o) {
     const CString number = parts.GetParam(1).GetText();
     if (number.IsEmpty() || number.GetLength() > 9) return false;

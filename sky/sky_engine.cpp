@@ -417,6 +417,7 @@ CString CSkyEngine::ConstellationOf(double ra_deg, double dec_deg) const {
 std::vector<CString> CSkyEngine::FindByName(const CString& text) const {
     std::vector<CString> out = FindSolarByName(text);
     for (const SkyRef& ref : m_catalog->Find(text)) out.push_back(EngineId(*m_catalog, ref));
+    for (CString& id : FindSatellitesAndShowers(text)) out.push_back(std::move(id));
     return out;
 }
 

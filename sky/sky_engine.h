@@ -241,6 +241,9 @@ class CSkyEngine : public CCorLum {
     const satellite::Sighting& SatelliteSighting(const Object& object);
     const satellite::Catalog& Satellites() const;
     const std::vector<meteor::Shower>& MeteorShowers() const;
+    // Satellites by the name line of their element set, showers by any of
+    // their names or their code.
+    std::vector<CString> FindSatellitesAndShowers(const CString& text) const;
     // The solar system at the engine's time and place, made once for both.
     solar::SolarSystem& Solar();
     // The engine's identifier of a body ("Solar.Planet.Mars").

@@ -406,6 +406,15 @@ TEST(SatelliteMeteorTextTest, CompleteTexts) {
         EXPECT_EQ(r.out.find('*'), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("-.-"), std::string::npos) << r.out;
     }
+    // Found by name.
+    const std::pair<const char*, const char*> found[] = {
+        {"ペルセウス座流星群", "Meteor.Perseids\n"},
+        {"Geminids", "Meteor.Geminids\n"},
+        {"ISS (ZARYA)", "ArtificialSatellite.25544\n"},
+        {"HST", "ArtificialSatellite.20580\n"},
+    };
+    for (const auto& [name, id] : found) EXPECT_EQ(RunVexclk({"find", name}).out, id) << name;
+
     // The point beneath the ISS and its height: PyEphem gives 135.851971 E
     // and 406.1 km (examples/iss.replies) and the geocentric latitude
     // 41.520215 N, which is 41.700 N geodetic.

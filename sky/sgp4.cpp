@@ -61,7 +61,7 @@ Propagator::Propagator(const MeanElements& e) : m_elements(e) {
         e.epoch_jd_utc, e.bstar,           e.inclination_deg,  e.raan_deg,
         e.eccentricity, e.arg_perigee_deg, e.mean_anomaly_deg, e.mean_motion_rev_day};
     for (double v : values) {
-        if (!std::isfinite(v)) m_initError = Error::kEccentricity;
+        if (!std::isfinite(v)) m_initError = Error::kNotANumber;
     }
     if (m_initError == Error::kNone && (e.eccentricity < 0.0 || e.eccentricity >= 1.0)) {
         m_initError = Error::kEccentricity;
@@ -588,8 +588,8 @@ State Propagator::At(double t) const {
         out.error = m_initError;
         return out;
     }
-    if (!std::isfinite(t)) {
-        out.error = Error::kMeanMotion;
+    if (!(std::fabs(t) <= kMaxYears * 365.25 * kMinutesPerDay)) {
+        out.error = Error::kTooFar;
         return out;
     }
     const double vkmpersec = kEarthRadiusKm * kXke / 60.0;

@@ -56,7 +56,15 @@ enum class Error {
     kPerturbedEcc = 3,     // perturbed eccentricity outside [0, 1]
     kSemiLatusRectum = 4,  // semi-latus rectum negative
     kDecayed = 6,          // the satellite is below the Earth's surface
+    // Not codes of the model: a time more than kMaxYears from the epoch (or
+    // not a number), where the model means nothing and the resonance
+    // integration would take a step per 12 hours of it; an element that is
+    // not a finite number.
+    kTooFar = 100,
+    kNotANumber = 101,
 };
+
+constexpr double kMaxYears = 100.0;
 
 struct State {
     Error error = Error::kNone;
@@ -67,7 +75,7 @@ struct State {
 class Propagator {
   public:
     // Derives the model's constants from the elements.  A set that the model
-    // cannot use (non-finite values, eccentricity outside [0, 1), mean motion
+    // cannot use (a value not finite, eccentricity outside [0, 1), mean motion
     // not positive) makes every propagation fail with InitError().
     explicit Propagator(const MeanElements& elements);
 

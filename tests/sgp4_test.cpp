@@ -112,4 +112,54 @@ TEST(Sgp4Test, VerificationSetWithinItsPublishedTolerance) {
                 compared, worstR, worstV, failuresAtTheEnd);
 }
 
+// A geostationary set (the verification set's ITALSAT 2) a century from
+// its epoch: answered within it, refused beyond.
+TEST(Sgp4Test, NoPropagationBeyondACentury) {
+    tle::ElementSet set;
+    std::string error;
+    ASSERT_TRUE(tle::Parse("1 24208U 96044A   06177.04061740 -.00000094  00000-0  10000-3 0  1600",
+                           "2 24208   3.8536  80.0121 0026640 311.0977  48.3000  1.00778054 36119",
+                           &set, &error));
+    const sgp4::Propagator p(set.elements);
+    EXPECT_TRUE(p.DeepSpace());
+    const double century = 100.0 * 365.25 * 1440.0;  // minutes
+    const struct {
+        double minutes;
+        sgp4::Error error;
+    } cases[] = {{0.99 * century, sgp4::Error::kNone},
+                 {-0.99 * century, sgp4::Error::kNone},
+                 {1.01 * century, sgp4::Error::kTooFar},
+                 {-1.01 * century, sgp4::Error::kTooFar},
+                 {NAN, sgp4::Error::kTooFar},
+                 {INFINITY, sgp4::Error::kTooFar}};
+    for (const auto& c : cases) EXPECT_EQ(p.At(c.minutes).error, c.error) << c.minutes;
+}
+
+// Element sets the model cannot take are refused before any propagation.
+TEST(Sgp4Test, UnusableElementsAreRefused) {
+    sgp4::MeanElements good;
+    good.epoch_jd_utc = 2458139.39808844;
+    good.eccentricity = 0.0003646;
+    good.inclination_deg = 51.6424;
+    good.mean_motion_rev_day = 15.5419008;
+    const struct {
+        double sgp4::MeanElements::*field;
+        double value;
+        sgp4::Error error;
+    } cases[] = {
+        {&sgp4::MeanElements::eccentricity, 1.0, sgp4::Error::kEccentricity},
+        {&sgp4::MeanElements::eccentricity, -0.1, sgp4::Error::kEccentricity},
+        {&sgp4::MeanElements::mean_motion_rev_day, 0.0, sgp4::Error::kMeanMotion},
+        {&sgp4::MeanElements::bstar, NAN, sgp4::Error::kNotANumber},
+    };
+    EXPECT_EQ(sgp4::Propagator(good).At(0.0).error, sgp4::Error::kNone);
+    for (const auto& c : cases) {
+        sgp4::MeanElements e = good;
+        e.*c.field = c.value;
+        const sgp4::Propagator p(e);
+        EXPECT_EQ(p.InitError(), c.error);
+        EXPECT_EQ(p.At(0.0).error, c.error);
+    }
+}
+
 }  // namespace

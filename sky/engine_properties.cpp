@@ -157,6 +157,8 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
         {u"AdfSystem", &ResolveUserObject},
         {u"Adf", &ResolveUserObject},
         {u"DeepSkyImage", &ResolveUserObject},
+        {u"ArtificialSatellite", &ResolveSatellite},
+        {u"Meteor", &ResolveMeteor},
         // Equatorial(ra, dec): J2000 RA in hours, Dec in degrees.
         {u"Equatorial",
          [](const CSkyEngine&, const CLumProperty& parts, Object* o) {
@@ -194,7 +196,8 @@ const std::vector<CSkyEngine::Property>& CSkyEngine::PlaceProperties() {
         {u".position.altitude", &Angle<&SP::horizon, &Horizontal::altitude_deg>},
         {u".position.constellation",
          [](CSkyEngine& e, const Object& o) {
-             if (o.kind != Object::Kind::Solar) {
+             // Bodies and satellites: where they are seen now.
+             if (o.kind != Object::Kind::Solar && o.kind != Object::Kind::Satellite) {
                  const auto place = e.PlaceNow(o);
                  return place ? e.ConstellationOf(place->ra_deg, place->dec_deg) : CString(u"*");
              }
@@ -356,6 +359,8 @@ const std::vector<CSkyEngine::KindTable>& CSkyEngine::KindTables() {
         DoubleStarTable(),
         ExoPlanetTable(),
         TransientTable(),
+        SatelliteTable(),
+        MeteorTable(),
     };
     return tables;
 }

@@ -101,6 +101,7 @@ void CSkyEngine::TimeOrPlaceChanged() {
     m_context.reset();
     m_positions.clear();
     m_events.clear();
+    m_sightings.clear();
 }
 
 void CSkyEngine::UpdateDate(tagADATE* date) {
@@ -421,9 +422,11 @@ void CSkyEngine::PlaceConstellation(Object* o) const {
 // ---------------------------------------------------------------------------
 // Properties
 
-// Spacecraft and the frames of a mosaic that follows the horizon move
-// with the time; every other object keeps the place it was resolved with.
+// Spacecraft, meteor radiants and the frames of a mosaic that follows the
+// horizon move with the time; every other object keeps the place it was
+// resolved with.
 std::optional<astrometry::CatalogStar> CSkyEngine::PlaceNow(const Object& object) {
+    if (object.kind == Object::Kind::Meteor) return MeteorRadiantNow(object);
     if (object.kind == Object::Kind::Spacecraft) {
         const auto seen = sky::SightSpacecraft(*object.craft, Context());
         if (!seen) return std::nullopt;
@@ -436,6 +439,7 @@ std::optional<astrometry::CatalogStar> CSkyEngine::PlaceNow(const Object& object
 
 const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Place(object.body).positions;
+    if (object.kind == Object::Kind::Satellite) return SatelliteSighting(object).positions;
     const CString& key = object.key;
     auto it = m_positions.find(key);
     if (it == m_positions.end()) {
@@ -450,6 +454,9 @@ const astrometry::StarPositions& CSkyEngine::Positions(const Object& object) {
 
 const astrometry::RiseTransitSet& CSkyEngine::Events(const Object& object) {
     if (object.kind == Object::Kind::Solar) return Solar().Events(object.body, m_tz);
+    // A satellite rises and sets several times a day: none is answered.
+    static const astrometry::RiseTransitSet kNone;
+    if (object.kind == Object::Kind::Satellite) return kNone;
     const CString& key = object.key;
     auto it = m_events.find(key);
     if (it == m_events.end()) {
@@ -475,6 +482,7 @@ std::vector<CString> CSkyEngine::FindByName(const CString& text) const {
     std::vector<CString> out = FindSolarByName(text);
     for (const SkyRef& ref : m_catalog->Find(text)) out.push_back(EngineId(*m_catalog, ref));
     for (CString& id : FindStarExtrasByName(text)) out.push_back(std::move(id));
+    for (CString& id : FindSatellitesAndShowers(text)) out.push_back(std::move(id));
     return out;
 }
 

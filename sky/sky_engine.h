@@ -43,6 +43,11 @@
 //   AdfSystem.#<n>, Adf.<system>[.No<k>], <system>.<label>,
 //   DeepSkyImage.<n>          the user's objects (sky/user_objects.h,
 //                             sky/user_object_properties.cpp)
+//   ArtificialSatellite.<n>   an Earth satellite by its catalogue number, from
+//                             the TLE file of sky/satellite_catalog.h
+//   Meteor.<name>             the radiant of a meteor shower of
+//                             data/meteor_showers.tsv, by name or IAU code:
+//                             Meteor.Perseids, Meteor.PER
 //
 // Replies: empty for an absent property, "*" when it has no value, numbers
 // as decimal text (angles to 1e-10, Julian Days to 1e-8), "TRUE"/"FALSE".
@@ -60,6 +65,9 @@
 #include "sky/astrometry.h"
 #include "sky/catalog.h"
 #include "sky/command.h"
+#include "sky/meteor_showers.h"
+#include "sky/satellite_catalog.h"
+#include "sky/satellite_sky.h"
 #include "sky/solar_system.h"
 #include "sky/star_extras.h"
 
@@ -152,7 +160,9 @@ class CSkyEngine : public CCorLum {
             DoubleSystem,
             DoubleStar,
             ExoPlanet,
-            Transient
+            Transient,
+            Satellite,
+            Meteor,
         };
         Kind kind = Kind::Point;
         CString id;   // the identifier as the engine reports it
@@ -180,6 +190,8 @@ class CSkyEngine : public CCorLum {
         const SkyDoubleStar* pair = nullptr;  // a system: its brightest star's measure
         const SkyExoplanet* planet = nullptr;
         const SkyTransient* transient = nullptr;
+        const satellite::Entry* satellite = nullptr;  // Kind::Satellite
+        const meteor::Shower* shower = nullptr;       // Kind::Meteor: its radiant drifts
 
         // A place without motion: J2000 RA and Dec, degrees.
         void SetFixedPlace(double raDeg, double decDeg);
@@ -209,6 +221,10 @@ class CSkyEngine : public CCorLum {
     // ("solar.planet.mars" of "solar.planet.mars.magnitude"); 0 when the
     // path names no such body.
     static size_t SolarIdentifierLength(std::u16string_view lowerPath);
+    // Artificial satellites and meteor showers (sky/satellite_meteor_properties.cpp).
+    static bool ResolveSatellite(const CSkyEngine& engine, const CLumProperty& parts,
+                                 Object* object);
+    static bool ResolveMeteor(const CSkyEngine& engine, const CLumProperty& parts, Object* object);
 
     // The property tables: one per kind of object, one of paths that read
     // the sky state and one of paths that set it.  A suffix or path is in
@@ -273,6 +289,8 @@ class CSkyEngine : public CCorLum {
     static const KindTable& DoubleStarTable();
     static const KindTable& ExoPlanetTable();
     static const KindTable& TransientTable();
+    static const KindTable& SatelliteTable();
+    static const KindTable& MeteorTable();
     static const std::vector<Assignment>& Assignments();
     static const std::vector<std::pair<const char16_t*, const char16_t*>>& SettableTexts();
     static Getter FindGetter(Object::Kind kind, std::u16string_view lowerSuffix);
@@ -329,6 +347,14 @@ class CSkyEngine : public CCorLum {
     const astrometry::StarPositions& Positions(const Object& object);
     const astrometry::RiseTransitSet& Events(const Object& object);
     std::array<double, 3> EarthAu();
+    // A meteor radiant's place now: it drifts with the Sun's longitude.
+    astrometry::CatalogStar MeteorRadiantNow(const Object& object);
+    const satellite::Sighting& SatelliteSighting(const Object& object);
+    const satellite::Catalog& Satellites() const;
+    const std::vector<meteor::Shower>& MeteorShowers() const;
+    // Satellites by the name line of their element set, showers by any of
+    // their names or their code.
+    std::vector<CString> FindSatellitesAndShowers(const CString& text) const;
     // The solar system at the engine's time and place, made once for both.
     solar::SolarSystem& Solar();
     // The engine's identifier of a body ("Solar.Planet.Mars").
@@ -373,4 +399,8 @@ class CSkyEngine : public CCorLum {
     const Object* m_lastObject = nullptr;                      // in m_resolved
     std::map<CString, astrometry::StarPositions> m_positions;  // by Object::key
     std::map<CString, astrometry::RiseTransitSet> m_events;
+    std::map<CString, satellite::Sighting> m_sightings;  // by Object::key
+    // Read on first need (the resolving of identifiers is const).
+    mutable std::shared_ptr<const satellite::Catalog> m_satellites;
+    mutable std::shared_ptr<const std::vector<meteor::Shower>> m_showers;
 };

@@ -110,11 +110,7 @@ const std::vector<CSkyEngine::IdentifierRule>& CSkyEngine::IdentifierRules() {
              o->star = star;
              o->picked = slot;
              o->hasPlace = true;
-             o->place.ra_deg = star->ra_deg;
-             o->place.dec_deg = star->dec_deg;
-             o->place.pm_ra_cosdec_mas_yr = star->pmra_mas_yr.value_or(0.0);
-             o->place.pm_dec_mas_yr = star->pmdec_mas_yr.value_or(0.0);
-             o->place.parallax_mas = MeasuredParallaxMas(*star).value_or(0.0);
+             o->place = CatalogPlaceOf(*star);
              return true;
          }},
         {u"deepskyobject",

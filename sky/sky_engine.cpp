@@ -16,8 +16,20 @@ namespace {
 
 using namespace sky::reply;
 
-// The identifier the engine reports for a catalogue entry.
-CString EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Resolved paths and identifiers kept at most; a text asks about a hundred.
+constexpr size_t kMaxCachedPaths = 4096;
+
+double NowJd() {
+    using namespace std::chrono;
+    const double unix_s = duration<double>(system_clock::now().time_since_epoch()).count();
+    return 2440587.5 + unix_s / 86400.0;
+}
+
+}  // namespace
+
+CString CSkyEngine::EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
     CString id = catalog.IdOf(ref);
     switch (ref.kind) {
         case SkyKind::Star:
@@ -32,19 +44,6 @@ CString EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
     }
     return id;
 }
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Resolved paths and identifiers kept at most; a text asks about a hundred.
-constexpr size_t kMaxCachedPaths = 4096;
-
-double NowJd() {
-    using namespace std::chrono;
-    const double unix_s = duration<double>(system_clock::now().time_since_epoch()).count();
-    return 2440587.5 + unix_s / 86400.0;
-}
-
-}  // namespace
 
 CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
     : m_catalog(std::move(catalog)), m_jd(NowJd()) {

@@ -38,7 +38,7 @@ CString NumberText(double v) {
 
 bool IsValidPlace(const ObserverPlace& place) {
     return Within(place.latitude_deg, -90.0, 90.0) && Within(place.longitude_deg, -180.0, 360.0) &&
-           Within(place.height_m, -500.0, 10000.0) && Within(place.timezone_h, -14.0, 14.0);
+           Within(place.height_m, -12000.0, 100000.0) && Within(place.timezone_h, -14.0, 14.0);
 }
 
 const std::vector<ObserverPlace>& JapaneseCities() {

@@ -17,7 +17,7 @@ struct ObserverPlace {
 };
 
 // Latitude within [-90, 90], longitude within [-180, 360] (as the sky engine
-// takes them), height within [-500, 10000] m, zone within [-14, 14] h,
+// takes them), height within [-12000, 100000] m, zone within [-14, 14] h,
 // every value finite.
 bool IsValidPlace(const ObserverPlace& place);
 

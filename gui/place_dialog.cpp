@@ -30,7 +30,7 @@ CPlaceDialog::CPlaceDialog(QWidget* parent, const ObserverPlace& place) : QDialo
     m_city->addItem(host::ui::ToQString(kOtherPlace));
     m_latitude = Field(-90.0, 90.0, 4, place.latitude_deg);
     m_longitude = Field(-180.0, 360.0, 4, place.longitude_deg);
-    m_height = Field(-500.0, 10000.0, 0, place.height_m);
+    m_height = Field(-12000.0, 100000.0, 0, place.height_m);
     m_timezone = Field(-14.0, 14.0, 2, place.timezone_h);
     int chosen = static_cast<int>(JapaneseCities().size());
     for (size_t i = 0; i < JapaneseCities().size(); ++i) {

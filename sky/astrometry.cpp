@@ -94,6 +94,15 @@ Propagated Propagate(const CatalogStar& star, const AstrometryContext& context) 
     return p;
 }
 
+// The horizon place of an observer's CIRS direction (radians), without
+// refraction; azimuth from the south through the west.
+Horizontal ObservedHorizon(double cirs_ra, double cirs_dec, const AstrometryContext& context) {
+    eraASTROM topo = context.Topocentric();
+    double aob = 0.0, zob = 0.0, hob = 0.0, dob = 0.0, rob = 0.0;
+    eraAtioq(cirs_ra, cirs_dec, &topo, &aob, &zob, &hob, &dob, &rob);
+    return {eraAnp(aob + ERFA_DPI) * ERFA_DR2D, 90.0 - zob * ERFA_DR2D};
+}
+
 StarPositions InvalidPositions() {
     StarPositions r;
     r.ok = false;
@@ -235,6 +244,22 @@ StarPositions ComputeStarPositions(const CatalogStar& star, const AstrometryCont
     return r;
 }
 
+ChartPlace ComputeChartPlace(const CatalogStar& star, const AstrometryContext& context) {
+    ChartPlace r;
+    r.apparent = {kNaN, kNaN};
+    r.horizon = {kNaN, kNaN};
+    const Propagated p = Propagate(star, context);
+    if (!p.ok) return r;
+    eraASTROM topo = context.Topocentric();
+    double rt = 0.0, dt = 0.0;
+    eraAtciq(p.ra, p.dec, 0.0, 0.0, p.parallax_as, 0.0, &topo, &rt, &dt);
+    r.horizon = ObservedHorizon(rt, dt, context);
+    if (!Finite(r.horizon.azimuth_deg) || !Finite(r.horizon.altitude_deg)) return r;
+    r.ok = true;
+    r.apparent = EquatorialOf(rt - context.EquationOfOrigins(), dt);
+    return r;
+}
+
 StarPositions PositionsFromCirs(double icrs_ra, double icrs_dec, double cirs_ra, double cirs_dec,
                                 double observer_cirs_ra, double observer_cirs_dec,
                                 const AstrometryContext& context) {
@@ -271,10 +296,7 @@ StarPositions PositionsFromCirs(double icrs_ra, double icrs_dec, double cirs_ra,
     r.galactic = SphericalOf(lon, lat);
 
     // Horizon: the observer's CIRS place, observed without refraction.
-    eraASTROM topo = context.Topocentric();
-    double aob = 0.0, zob = 0.0, hob = 0.0, dob = 0.0, rob = 0.0;
-    eraAtioq(observer_cirs_ra, observer_cirs_dec, &topo, &aob, &zob, &hob, &dob, &rob);
-    r.horizon = {eraAnp(aob + ERFA_DPI) * ERFA_DR2D, 90.0 - zob * ERFA_DR2D};
+    r.horizon = ObservedHorizon(observer_cirs_ra, observer_cirs_dec, context);
     return r;
 }
 

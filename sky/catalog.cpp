@@ -127,6 +127,16 @@ std::optional<double> MeasuredParallaxMas(const SkyStar& star) {
     return star.parallax_mas;
 }
 
+astrometry::CatalogStar CatalogPlaceOf(const SkyStar& star) {
+    astrometry::CatalogStar place;
+    place.ra_deg = star.ra_deg;
+    place.dec_deg = star.dec_deg;
+    place.pm_ra_cosdec_mas_yr = star.pmra_mas_yr.value_or(0.0);
+    place.pm_dec_mas_yr = star.pmdec_mas_yr.value_or(0.0);
+    place.parallax_mas = MeasuredParallaxMas(star).value_or(0.0);
+    return place;
+}
+
 std::string CSkyCatalog::DefaultDataDir() {
     const char* env = std::getenv("VEXCLK_DATA");
     if (env && *env) return env;

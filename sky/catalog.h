@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "host/cstring.h"
+#include "sky/astrometry.h"
 #include "sky/small_bodies.h"
 
 // One star (stars.tsv).  `id` is "HIP" + number for the star that holds its
@@ -59,6 +60,10 @@ struct SkyStar {
 constexpr double kMinParallaxMas = 1.0;
 constexpr double kMinParallaxSigmas = 3.0;
 std::optional<double> MeasuredParallaxMas(const SkyStar& star);
+
+// The star as astrometry takes it: its J2000 place, proper motion (zero
+// where unknown) and measured parallax (zero where there is none).
+astrometry::CatalogStar CatalogPlaceOf(const SkyStar& star);
 
 // One NGC/IC object (deepsky.tsv, OpenNGC).
 struct SkyDeepSky {

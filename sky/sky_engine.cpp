@@ -18,23 +18,6 @@ namespace {
 
 using namespace sky::reply;
 
-// The identifier the engine reports for a catalogue entry.
-CString EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
-    CString id = catalog.IdOf(ref);
-    switch (ref.kind) {
-        case SkyKind::Star:
-            return u"Star." + id;
-        case SkyKind::DeepSky:
-            id.Remove(u' ');
-            return u"DeepSky." + id;
-        case SkyKind::Magellanic:
-            return u"MagellanicCloud." + id;
-        case SkyKind::Constellation:
-            return u"Constellation." + id;
-    }
-    return id;
-}
-
 bool IsAsciiDigit(std::u16string_view text, size_t at) {
     return at < text.size() && text[at] >= u'0' && text[at] <= u'9';
 }
@@ -51,6 +34,22 @@ double NowJd() {
 }
 
 }  // namespace
+
+CString CSkyEngine::EngineId(const CSkyCatalog& catalog, const SkyRef& ref) {
+    CString id = catalog.IdOf(ref);
+    switch (ref.kind) {
+        case SkyKind::Star:
+            return u"Star." + id;
+        case SkyKind::DeepSky:
+            id.Remove(u' ');
+            return u"DeepSky." + id;
+        case SkyKind::Magellanic:
+            return u"MagellanicCloud." + id;
+        case SkyKind::Constellation:
+            return u"Constellation." + id;
+    }
+    return id;
+}
 
 CSkyEngine::CSkyEngine(std::shared_ptr<const CSkyCatalog> catalog)
     : m_catalog(std::move(catalog)), m_jd(NowJd()), m_user(std::make_shared<sky::UserObjects>()) {}
@@ -378,12 +377,7 @@ std::optional<CSkyEngine::Object> CSkyEngine::Resolve(const CString& identifier)
 
 void CSkyEngine::Object::SetStarPlace(const SkyStar& s) {
     hasPlace = true;
-    place = astrometry::CatalogStar{};
-    place.ra_deg = s.ra_deg;
-    place.dec_deg = s.dec_deg;
-    place.pm_ra_cosdec_mas_yr = s.pmra_mas_yr.value_or(0.0);
-    place.pm_dec_mas_yr = s.pmdec_mas_yr.value_or(0.0);
-    place.parallax_mas = MeasuredParallaxMas(s).value_or(0.0);
+    place = CatalogPlaceOf(s);
 }
 
 void CSkyEngine::Object::SetFixedPlace(double raDeg, double decDeg) {

@@ -54,6 +54,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -119,6 +120,35 @@ class CSkyEngine : public CCorLum {
                                                      int limit);
 
     const CSkyCatalog& Catalog() const { return *m_catalog; }
+    // The identifier the engine reports for a catalogue entry.
+    static CString EngineId(const CSkyCatalog& catalog, const SkyRef& ref);
+
+    static constexpr double kChartNaN = std::numeric_limits<double>::quiet_NaN();
+    // What a sky chart draws, at the engine's time and place.
+    struct ChartObject {
+        enum class Kind { Star, DeepSky, Magellanic, Constellation, Sun, Moon, Planet };
+        Kind kind = Kind::Star;
+        CString id;     // the engine's identifier ("Star.HIP32349", "Solar.Planet.Mars")
+        CString label;  // the name to draw: Japanese where known, else a designation
+        // The observer's apparent place, true equator and equinox of date:
+        // RA hours [0, 24), Dec degrees.
+        astrometry::Equatorial apparent{0.0, 0.0};
+        // Azimuth from the south through the west, geometric altitude, degrees.
+        astrometry::Horizontal horizon{0.0, 0.0};
+        double magnitude = kChartNaN;             // V; NaN when unknown
+        double bv = kChartNaN;                    // stars: B-V; NaN when unknown
+        double size_arcmin = kChartNaN;           // deep sky: major axis; NaN when unknown
+        double illuminated_fraction = kChartNaN;  // Moon and planets
+    };
+    // Every catalogue star down to `faintestStar` (V), every deep-sky object
+    // down to `faintestDeepSky` or with a Messier number, the Magellanic
+    // Clouds, the 88 constellations (at the mean direction of their Bayer
+    // and Flamsteed stars, labelled with the Japanese name), the Sun, the
+    // Moon and the planets Mercury to Neptune.  Stars come from
+    // astrometry::ComputeChartPlace, bodies of the solar system from the
+    // places their texts show; an object whose place cannot be computed is
+    // left out.
+    std::vector<ChartObject> ChartObjects(double faintestStar, double faintestDeepSky);
 
     // Every property path the engine answers, as its tables list them: per
     // kind of object a name, an identifier of a real object of that kind and
@@ -359,6 +389,10 @@ class CSkyEngine : public CCorLum {
     solar::SolarSystem& Solar();
     // The engine's identifier of a body ("Solar.Planet.Mars").
     CString SolarId(const solar::BodyRef& body) const;
+    // The Japanese name of a body (its English name when it has none).
+    CString SolarJapaneseName(const solar::BodyRef& body) const;
+    void AddChartBodies(std::vector<ChartObject>* out);
+    void AddChartConstellations(std::vector<ChartObject>* out);
     std::vector<CString> FindSolarByName(const CString& text) const;
     // Variable stars, exoplanets, supernovae and novae by designation or name.
     std::vector<CString> FindStarExtrasByName(const CString& text) const;

@@ -146,6 +146,10 @@ CString CSkyEngine::SolarId(const BodyRef& body) const {
     return u"Solar." + CString::FromUtf8(solar::IdentifierOf(body, m_catalog->SmallBodies()));
 }
 
+CString CSkyEngine::SolarJapaneseName(const BodyRef& body) const {
+    return JapaneseNameOf(*m_catalog, body);
+}
+
 namespace {
 
 // Every body the engine names, in the order searches list them.

@@ -6,10 +6,10 @@
 
 namespace {
 
-// The defaults button's colour scheme: plain style, grey text, dark frame.
+// The defaults button's colour scheme: plain style, light text on grey.
 constexpr COLORREF kButtonText = RGB(196, 196, 196);
-constexpr COLORREF kButtonFrame = RGB(107, 107, 107);
-constexpr COLORREF kButtonPressed = RGB(196, 196, 196);
+constexpr COLORREF kButtonFace = RGB(107, 107, 107);
+constexpr COLORREF kButtonEdge = RGB(196, 196, 196);
 
 constexpr int kRadioIds[] = {IDC_CD_SPAN_24,    IDC_CD_SPAN_18,   IDC_CD_SPAN_12,
                              IDC_CD_CENTER_0,   IDC_CD_CENTER_12, IDC_CD_PREC_SECOND,
@@ -68,7 +68,7 @@ void CCdEdtDlg::AttachControls() {
     m_altGroup.Attach(IDC_CD_ALT_GROUP, this);
     m_precisionGroup.Attach(IDC_CD_PREC_GROUP, this);
     m_list.Attach(IDC_CD_LIST, this);
-    m_defaultButton.Attach(IDC_CD_DEFAULT, this, 0, kButtonText, kButtonFrame, kButtonPressed, 1);
+    m_defaultButton.Attach(IDC_CD_DEFAULT, this, 0, kButtonText, kButtonFace, kButtonEdge, 1);
     for (size_t i = 0; i < m_radios.size(); ++i) m_radios[i].Attach(kRadioIds[i], this);
     m_altMagBox.Attach(IDC_CD_ALT_MAG, this);
     if (m_look == 0) CLumTheme::SetWindowTheme(&m_list, u"", u"");

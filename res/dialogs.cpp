@@ -32,10 +32,10 @@ constexpr ResDialogItem kCdEditItems[] = {
     {IDC_CD_PREC_GROUP, u"GROUPBOX", 7, 248, 181, 28, u"座標精度(&P)："},
     {IDC_CD_PREC_SECOND, u"RADIOGROUP", 14, 260, 66, 10, u"角度の1秒"},
     {IDC_CD_PREC_MINUTE, u"RADIO", 86, 260, 66, 10, u"角度の1分"},
-    {IDC_CD_DEFAULT, u"BUTTON", 7, 284, 62, 14, u"初期値に戻す(&I)"},
-    {IDC_OK, u"BUTTON", 72, 284, 38, 14, u"OK"},
-    {IDC_CANCEL, u"BUTTON", 112, 284, 38, 14, u"キャンセル"},
-    {ID_HELP, u"BUTTON", 152, 284, 36, 14, u"ヘルプ(&H)"},
+    {IDC_CD_DEFAULT, u"BUTTON", 7, 284, 66, 14, u"初期値に戻す(&I)"},
+    {IDC_OK, u"BUTTON", 76, 284, 30, 14, u"OK"},
+    {IDC_CANCEL, u"BUTTON", 109, 284, 42, 14, u"キャンセル"},
+    {ID_HELP, u"BUTTON", 154, 284, 34, 14, u"ヘルプ(&H)"},
 };
 
 // The comment: the object's name over the multi-line comment.

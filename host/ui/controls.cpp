@@ -60,8 +60,8 @@ void CLumButtonBase::SetCheck(int check) {
     if (Button()) Button()->setChecked(check != 0);
 }
 
-int CLumButton::Attach(int id, CWnd* parent, int style, COLORREF text, COLORREF frame,
-                       COLORREF pressed, int rounded) {
+int CLumButton::Attach(int id, CWnd* parent, int style, COLORREF text, COLORREF face, COLORREF edge,
+                       int rounded) {
     if (!CLumButtonBase::Attach(id, parent)) return 0;
     (void)style;
     const auto rgb = [](COLORREF c) {
@@ -70,10 +70,13 @@ int CLumButton::Attach(int id, CWnd* parent, int style, COLORREF text, COLORREF 
             .arg(GetGValue(c))
             .arg(GetBValue(c));
     };
+    // Light text on the frame colour, a light edge, and the edge colour
+    // while pressed.
     Button()->setStyleSheet(
-        QStringLiteral("QPushButton { color: %1; border: 1px solid %2; border-radius: %4px; "
-                       "padding: 2px 6px; } QPushButton:pressed { color: %3; }")
-            .arg(rgb(text), rgb(frame), rgb(pressed))
+        QStringLiteral("QPushButton { color: %1; background: %2; border: 1px solid %3; "
+                       "border-radius: %4px; padding: 1px 2px; } "
+                       "QPushButton:pressed { background: %3; color: %2; }")
+            .arg(rgb(text), rgb(face), rgb(edge))
             .arg(rounded ? 3 : 0));
     return 1;
 }

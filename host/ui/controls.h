@@ -50,8 +50,9 @@ class CLumButton : public CLumButtonBase {
   public:
     using CLumButtonBase::Attach;
     // Takes over item `id` with its colour scheme: `style` (0 plain), the
-    // text, frame and pressed colours, and `rounded` corners (non-zero).
-    int Attach(int id, CWnd* parent, int style, COLORREF text, COLORREF frame, COLORREF pressed,
+    // text colour, the face colour, the edge colour (also the face while
+    // pressed), and `rounded` corners (non-zero).
+    int Attach(int id, CWnd* parent, int style, COLORREF text, COLORREF face, COLORREF edge,
                int rounded);
 };
 

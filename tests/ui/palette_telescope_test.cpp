@@ -1,8 +1,10 @@
 // The palette's telescope button slewing a real INDI mount: indiserver
 // with the telescope simulator on a free loopback port.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,15 +51,17 @@ std::string Which(const std::string& program) {
 class IndiServer {
   public:
     IndiServer(const std::string& server, int port) {
-        m_pid = fork();
-        if (m_pid == 0) {
-            const std::string p = std::to_string(port);
-            freopen("/dev/null", "w", stdout);
-            freopen("/dev/null", "w", stderr);
-            execl(server.c_str(), server.c_str(), "-p", p.c_str(), "indi_simulator_telescope",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        // Spawned, not forked: the test process runs threads.
+        const std::string p = std::to_string(port);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        const char* argv[] = {server.c_str(), "-p", p.c_str(), "indi_simulator_telescope", nullptr};
+        if (posix_spawn(&m_pid, server.c_str(), &quiet, nullptr, const_cast<char* const*>(argv),
+                        environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&quiet);
     }
     ~IndiServer() {
         if (m_pid <= 0) return;

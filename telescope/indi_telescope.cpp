@@ -1,5 +1,7 @@
 #include "telescope/indi_telescope.h"
 
+#include <erfa.h>
+#include <erfam.h>
 #include <libindi/baseclient.h>
 #include <libindi/basedevice.h>
 #include <libindi/indiproperty.h>
@@ -18,8 +20,9 @@ constexpr const char* kCoord = "EQUATORIAL_EOD_COORD";
 constexpr const char* kCoordSet = "ON_COORD_SET";
 constexpr const char* kConnection = "CONNECTION";
 constexpr const char* kTrackState = "TELESCOPE_TRACK_STATE";
-// A mount that reports nothing new for this long has come to rest.
-constexpr int kQuietMs = 2500;
+// A slew has ended when the mount says so and reports a place this close
+// to the target (it may say so a step before its last place).
+constexpr double kArrivedArcsec = 60.0;
 
 }  // namespace
 
@@ -38,8 +41,17 @@ class CIndiTelescope::Client : public INDI::BaseClient {
     // A slew was asked for and the mount has not yet said it started: the
     // reports in between still tell of the place before.
     bool awaitingSlew = false;
-    // Reports of the place so far.
-    unsigned long reports = 0;
+    // Where the last slew goes (hours, degrees of date), and whether the
+    // mount refused it.
+    double targetRa = 0.0, targetDec = 0.0;
+    bool refused = false;
+
+    // The mount is within kArrivedArcsec of the target.
+    bool Arrived() const {
+        const double r = ERFA_DD2R;
+        return eraSeps(ra * 15.0 * r, dec * r, targetRa * 15.0 * r, targetDec * r) * ERFA_DR2AS <
+               kArrivedArcsec;
+    }
     double ra = 0.0, dec = 0.0;
 
     // Waits up to `ms` for `done` (called under the lock).
@@ -85,9 +97,9 @@ class CIndiTelescope::Client : public INDI::BaseClient {
             const auto* dec_ = property.getNumber()->findWidgetByName("DEC");
             const IPState state = property.getState();
             if (state == IPS_BUSY || state == IPS_ALERT) awaitingSlew = false;
+            if (state == IPS_ALERT) refused = true;
             if (!awaitingSlew) slewing = state == IPS_BUSY;
             if (ra_ && dec_) {
-                ++reports;
                 ra = ra_->getValue();
                 dec = dec_->getValue();
                 coordKnown = true;
@@ -169,6 +181,9 @@ int CIndiTelescope::TelescopeLook(const tagAD* position) {
         dec->setValue(place.decDeg);
         m_client->slewing = true;
         m_client->awaitingSlew = true;
+        m_client->refused = false;
+        m_client->targetRa = place.raHours;
+        m_client->targetDec = place.decDeg;
     }
     m_client->sendNewNumber(coord);
     return 1;
@@ -184,16 +199,9 @@ int CIndiTelescope::ReadMount(double* raHours, double* decDeg, int* slewing) {
 }
 
 int CIndiTelescope::WaitForSlew(int timeoutMs) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock<std::mutex> hold(m_client->lock);
-    if (!m_client->changed.wait_until(hold, until, [&] { return !m_client->slewing; })) return 0;
-    // A mount may report the end of its slew a step before its last place:
-    // settled once it has said nothing new for a while.
-    for (;;) {
-        const unsigned long seen = m_client->reports;
-        const auto quiet = std::chrono::steady_clock::now() + std::chrono::milliseconds(kQuietMs);
-        if (quiet > until) return 0;
-        if (!m_client->changed.wait_until(hold, quiet, [&] { return m_client->reports != seen; }))
-            return 1;
-    }
+    const bool ended = m_client->changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
+        return m_client->refused || (!m_client->slewing && m_client->Arrived());
+    });
+    return ended && !m_client->refused ? 1 : 0;
 }

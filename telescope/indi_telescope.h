@@ -43,8 +43,8 @@ class CIndiTelescope : public CTelCtrl {
     // The mount's place as it reports it (JNow hours and degrees), and
     // whether its last slew has ended.  0 before the mount reported one.
     int ReadMount(double* raHours, double* decDeg, int* slewing);
-    // Waits until the last slew has ended and the mount reports a steady
-    // place; 0 on time-out.
+    // Waits until the mount has ended the last slew at its target (within
+    // an arcminute); 0 on time-out or when the mount refused it.
     int WaitForSlew(int timeoutMs);
     // The mount's device name; empty before one was found.
     std::string DeviceName();

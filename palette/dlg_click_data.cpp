@@ -315,19 +315,6 @@ void CDlgClickData::OnCommand(UINT id) {
     }
 }
 
-void CDlgClickData::OnClickBtnAltGrp() {
-    m_altShown = !m_altShown;
-    m_toolbar.CheckButton(ID_BTN_ALTGRP, m_altShown);
-    ToggleAltGrp();
-}
-
-void CDlgClickData::OnClickBtnImageThumb() {
-    m_thumbShown = !m_thumbShown;
-    m_toolbar.CheckButton(ID_BTN_IMAGE_THUMB, m_thumbShown);
-    ToggleImageThumb();
-    if (m_thumbShown) DrawImageThumb();
-}
-
 LRESULT CDlgClickData::OnNotify(const NMHDR* header) {
     if (!header) return 0;
     if (header->code == TTN_NEEDTEXT) {
@@ -366,20 +353,4 @@ LRESULT CDlgClickData::OnNotifyLink(const ENLINK* link) {
         host::ui::ShellOpen(address);
     }
     return 1;
-}
-
-LRESULT CDlgClickData::OnNotifyMsgFilter(const MSGFILTER* filter) {
-    (void)filter;
-    return 0;
-}
-
-int CDlgClickData::CheckFlightTargetObject() const {
-    CString head = m_object;
-    const int dot = head.Find(u'.');
-    if (dot > 0) head = head.Left(dot);
-    for (const char16_t* name :
-         {u"Solar", u"Star", u"DeepSkyObject", u"MagellanicCloud", u"NearbyStars"}) {
-        if (head.CompareNoCase(name) == 0) return 1;
-    }
-    return 0;
 }

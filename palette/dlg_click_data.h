@@ -103,23 +103,38 @@ class CDlgClickData : public CLumDialog {
     void OnBtnCopy() { OnClickBtnCopy(); }
     void OnBtnComment() { OnClickBtnComment(); }
     void OnBtnImageThumb() { OnClickBtnImageThumb(); }
-    void OnRBtnCopy() {}
-    void OnRBtnSelAll() {}
-    // The commands that act on the object through the engine, the host and
-    // the dialogs are not built yet: their buttons do nothing.
-    void OnClickBtnBlink() {}
-    void OnClickBtnMark() {}
-    void OnClickBtnDic() {}
-    void OnClickBtnLook() {}
-    void OnClickBtnTrack() {}
-    void OnClickBtnTel() {}
-    void OnClickBtnFlightTarget() {}
-    void OnClickBtnEdt() {}
-    void OnClickBtnCopy() {}
-    void OnClickBtnComment() {}
+    void OnRBtnCopy();
+    void OnRBtnSelAll();
+    // The commands (palette/commands.cpp).
+    void OnClickBtnBlink();
+    // Marked in either engine: unmark in both; else mark in both.
+    void OnClickBtnMark();
+    // Tells the frame window to open the dictionary at the object (at the
+    // constellation an equatorial point lies in).
+    void OnClickBtnDic();
+    void OnClickBtnLook();
+    // Starts or stops keeping the object at the chart's centre.
+    void OnClickBtnTrack();
+    // Slews the telescope to the object (J2000 degrees); a moving object
+    // is given one hour later first, when the model wants it.
+    void OnClickBtnTel();
+    void OnClickBtnFlightTarget();
+    void OnClickBtnEdt();
+    // The text (with its title when that is on the bar) to the clipboard.
+    void OnClickBtnCopy();
+    // Edits the object's comment; stored and shown again only when changed.
+    void OnClickBtnComment();
     // Show or hide the altitude graph and the thumbnail strip.
     void OnClickBtnAltGrp();
     void OnClickBtnImageThumb();
+    // Ctrl+A anywhere in the palette selects the whole text.
+    bool OnOtherEvent(QEvent* event) override;
+    // The engine's number reply to `query`.
+    int QueryInt(const CString& query);
+    // The object's J2000 place in degrees, as the engine gives it now.
+    tagAD QueryObjectPlace();
+    // Sends a modal dialog's open (1) or close (0) to the frame window.
+    void NotifyModal(int open);
 
     // 1 when `object` can be made the flight target.
     int CheckFlightTargetObject() const;

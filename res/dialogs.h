@@ -8,7 +8,10 @@
 struct ResDialogItem {
     int id;
     // The control made for the item: "RICHEDIT" (a rich edit), "STATIC" (a
-    // placeholder or label).
+    // placeholder, or a label when it has text), "CHECKLIST" (a list whose
+    // lines carry check marks), "GROUPBOX", "CHECKBOX", "BUTTON" (a push
+    // button), "RADIOGROUP" (the first radio button of a group) and "RADIO"
+    // (a further button of the group above).
     const char16_t* kind;
     int x, y, cx, cy;  // dialog units, relative to the client area
     const char16_t* text;

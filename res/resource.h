@@ -89,6 +89,30 @@ constexpr int IDD_CDFEDIT = 21004;    // comment
 constexpr int IDC_CLICKDATA_TEXT = 5007;  // rich edit: the information text
 constexpr int IDC_IMAGE_THUMB = 13024;    // placeholder of the thumbnail strip
 constexpr int IDC_ALT_GRAPH = 13000;      // placeholder of the altitude graph
+// Items of the settings dialog.
+constexpr int IDC_CD_LIST = 13013;       // check list of the on/off settings
+constexpr int IDC_CD_ALT_GROUP = 13014;  // group box of the altitude graph
+constexpr int IDC_CD_SPAN_LABEL = 13015;
+constexpr int IDC_CD_CENTER_LABEL = 13016;
+constexpr int IDC_CD_SPAN_24 = 13017;  // radio group AltSpan: 24, 18, 12 hours
+constexpr int IDC_CD_SPAN_18 = 13018;
+constexpr int IDC_CD_SPAN_12 = 13019;
+constexpr int IDC_CD_CENTER_0 = 13020;  // radio group AltCenter: 0 h, 12 h
+constexpr int IDC_CD_CENTER_12 = 13021;
+constexpr int IDC_CD_ALT_MAG = 13022;     // check box AltMag
+constexpr int IDC_CD_PREC_GROUP = 13023;  // group box of the precision
+constexpr int IDC_CD_PREC_SECOND = 5009;  // radio group Precision: 1", 1'
+constexpr int IDC_CD_PREC_MINUTE = 5010;
+constexpr int IDC_CD_DEFAULT = 1096;  // restores the defaults
+// Items of the comment dialog.
+constexpr int IDC_CDF_NAME = 5015;     // the object's name
+constexpr int IDC_CDF_COMMENT = 1089;  // rich edit: the comment
+// Labels that no code addresses.
+constexpr int IDC_STATIC = -1;
+// Buttons of every dialog.
+constexpr int IDC_OK = 1;
+constexpr int IDC_CANCEL = 2;
+
 // Children of the thumbnail strip.
 constexpr int IDC_IMAGE_THUMB_LABEL = 5023;   // count label
 constexpr int IDC_IMAGE_THUMB_SCROLL = 5022;  // horizontal scroll bar

@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev ca-certificates
   qt6-base-dev libgl-dev fonts-ipafont-gothic fontconfig
   clang libclang-rt-14-dev
+  libindi-dev indi-bin
 )
 
 missing=()

@@ -1,11 +1,18 @@
 #include "host/ui/dialog.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QEventLoop>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTextEdit>
 #include <QWidget>
+#include <utility>
 
 #include "host/ui/qt_text.h"
 #include "res/dialogs.h"
@@ -31,6 +38,42 @@ CRect CLumDialog::MapDialogRect(const QFont& font, const CRect& units) {
     return {x(units.left), y(units.top), x(units.right), y(units.bottom)};
 }
 
+QWidget* CLumDialog::MakeItem(QWidget* window, const ResDialogItem& item, QButtonGroup*& radios) {
+    const std::u16string_view kind(item.kind);
+    const QString text = host::ui::ToQString(item.text ? item.text : u"");
+    if (kind == u"RICHEDIT") return new QTextEdit(window);
+    if (kind == u"CHECKLIST") return new QListWidget(window);
+    if (kind == u"GROUPBOX") return new QGroupBox(text, window);
+    if (kind == u"CHECKBOX") return new QCheckBox(text, window);
+    if (kind == u"RADIOGROUP" || kind == u"RADIO") {
+        // A group starts at its first button; the buttons that follow it
+        // in the template belong to it.
+        if (kind == u"RADIOGROUP" || !radios) radios = new QButtonGroup(window);
+        auto* button = new QRadioButton(text, window);
+        radios->addButton(button);
+        return button;
+    }
+    if (kind == u"BUTTON") {
+        auto* button = new QPushButton(text, window);
+        const int id = item.id;
+        button->setDefault(id == IDOK);
+        QObject::connect(button, &QPushButton::clicked, window,
+                         [this, id] { SendMessage(WM_COMMAND, id); });
+        return button;
+    }
+    if (!text.isEmpty()) return new QLabel(text, window);
+    return new QWidget(window);
+}
+
+std::function<void(CLumDialog&)>& CLumDialog::ModalHook() {
+    static std::function<void(CLumDialog&)> hook;
+    return hook;
+}
+
+void CLumDialog::SetModalHook(std::function<void(CLumDialog&)> hook) {
+    ModalHook() = std::move(hook);
+}
+
 int CLumDialog::Create(CCorLum* engine) {
     if (engine) m_engine = engine;
     return CreateWindowFromTemplate(false);
@@ -46,15 +89,9 @@ int CLumDialog::CreateWindowFromTemplate(bool modal) {
     window->setWindowTitle(host::ui::ToQString(dialog->title));
     const CRect client = MapDialogRect(font, {0, 0, dialog->cx, dialog->cy});
     window->resize(client.Width(), client.Height());
+    QButtonGroup* radios = nullptr;
     for (const ResDialogItem& item : dialog->items) {
-        QWidget* child = nullptr;
-        if (std::u16string_view(item.kind) == u"RICHEDIT") {
-            child = new QTextEdit(window);
-        } else if (item.text && *item.text) {
-            child = new QLabel(host::ui::ToQString(item.text), window);
-        } else {
-            child = new QWidget(window);
-        }
+        QWidget* child = MakeItem(window, item, radios);
         SetDlgCtrlID(child, item.id);
         child->setGeometry(host::ui::ToQRect(
             MapDialogRect(font, {item.x, item.y, item.x + item.cx, item.y + item.cy})));
@@ -70,9 +107,11 @@ int CLumDialog::DoModal() {
     QEventLoop loop;
     m_loop = &loop;
     m_result = IDCANCEL;
+    m_ended = false;
     GetSafeHwnd()->setWindowModality(Qt::ApplicationModal);
     ShowWindow(SW_SHOW);
-    loop.exec();
+    if (ModalHook()) ModalHook()(*this);
+    if (!m_ended) loop.exec();
     m_loop = nullptr;
     DestroyWindow();
     return m_result;
@@ -80,6 +119,7 @@ int CLumDialog::DoModal() {
 
 void CLumDialog::EndDialog(int result) {
     m_result = result;
+    m_ended = true;
     if (m_modal && m_loop) {
         m_loop->quit();
         return;

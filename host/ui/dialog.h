@@ -9,11 +9,15 @@
 // template gives it text), for the classes that take items over.
 #pragma once
 
+#include <functional>
+
 #include "engine/corlum.h"
 #include "host/cstring.h"
 #include "host/ui/wnd.h"
 
+class QButtonGroup;
 class QFont;
+struct ResDialogItem;
 
 // What the host's dialogs add to the framework dialog: the look, the
 // registry name under which a dialog keeps its values, and the engines.
@@ -45,6 +49,12 @@ class CLumDialog : public CWnd, public CLumDialogBase {
     static constexpr int IDOK = 1;
     static constexpr int IDCANCEL = 2;
 
+    // Called with every modal dialog once it shows, before its message
+    // loop runs: a test drives the dialog and ends it (EndDialog, or a
+    // WM_COMMAND of its OK or Cancel button) without blocking.  An empty
+    // function removes the hook.
+    static void SetModalHook(std::function<void(CLumDialog&)> hook);
+
     // Framework dialog-unit conversion for `font`.
     static CRect MapDialogRect(const QFont& font, const CRect& units);
 
@@ -67,10 +77,15 @@ class CLumDialog : public CWnd, public CLumDialogBase {
 
   private:
     int CreateWindowFromTemplate(bool modal);
+    // The widget of one template item; `radios` is the group of the radio
+    // buttons being laid out.  A push button sends WM_COMMAND with its id.
+    QWidget* MakeItem(QWidget* window, const ResDialogItem& item, QButtonGroup*& radios);
+    static std::function<void(CLumDialog&)>& ModalHook();
 
     int m_templateId;
     CWnd* m_parent;
     bool m_modal = false;
     int m_result = IDCANCEL;
+    bool m_ended = false;
     class QEventLoop* m_loop = nullptr;
 };

@@ -81,6 +81,18 @@ void CLumRichEditCtrl::SetWordWrap(int wrap) {
     if (Edit()) Edit()->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 
+void CLumRichEditCtrl::SetReadOnly(int readOnly) {
+    if (!Edit()) return;
+    Edit()->setReadOnly(readOnly != 0);
+    Edit()->setTextInteractionFlags(readOnly
+                                        ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                        : Qt::TextEditorInteraction);
+}
+
+void CLumRichEditCtrl::Copy() {
+    if (Edit()) Edit()->copy();
+}
+
 void CLumRichEditCtrl::SetSel(int start, int end) {
     if (!Edit()) return;
     const int length = GetTextLength();

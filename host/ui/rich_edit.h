@@ -55,6 +55,11 @@ class CLumRichEditCtrl : public CWnd {
     void SetBackgroundColor(COLORREF colour);
     // Lines longer than the control wrap (1) or scroll sideways (0).
     void SetWordWrap(int wrap);
+    // A taken-over control shows its text read-only (the palette's); an
+    // editable one takes typing, Enter breaking the line.
+    void SetReadOnly(int readOnly);
+    // Copies the selection to the clipboard (nothing without one).
+    void Copy();
     void SetEventMask(unsigned mask) { m_eventMask = mask; }
     unsigned GetEventMask() const { return m_eventMask; }
 

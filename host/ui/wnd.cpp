@@ -1,11 +1,14 @@
 #include "host/ui/wnd.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QTextEdit>
 #include <QTimerEvent>
 #include <QVariant>
 #include <QWidget>
@@ -198,6 +201,24 @@ void CWnd::SetWindowText(const CString& text) {
 
 CString CWnd::GetWindowText() const {
     return m_widget ? host::ui::FromQString(m_widget->windowTitle()) : CString();
+}
+
+void CWnd::SetDlgItemText(int id, const CString& text) {
+    QWidget* item = GetDlgItem(id);
+    const QString value = host::ui::ToQString(text);
+    if (auto* label = qobject_cast<QLabel*>(item)) label->setText(value);
+    if (auto* button = qobject_cast<QAbstractButton*>(item)) button->setText(value);
+    if (auto* edit = qobject_cast<QTextEdit*>(item)) edit->setPlainText(value);
+}
+
+CString CWnd::GetDlgItemText(int id) const {
+    QWidget* item = GetDlgItem(id);
+    if (auto* label = qobject_cast<QLabel*>(item)) return host::ui::FromQString(label->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(item))
+        return host::ui::FromQString(button->text());
+    if (auto* edit = qobject_cast<QTextEdit*>(item))
+        return host::ui::FromQString(edit->toPlainText());
+    return CString();
 }
 
 CRect CWnd::GetWindowRect() const {

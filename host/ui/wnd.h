@@ -115,6 +115,10 @@ class CWnd : public CMessageSink {
     // Dialog items: the child widget made for item `id`, or null.
     QWidget* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
+    // The text of dialog item `id`: a label's or a button's text, a text
+    // area's contents.
+    void SetDlgItemText(int id, const CString& text);
+    CString GetDlgItemText(int id) const;
     static void SetDlgCtrlID(QWidget* widget, int id);
 
     void ShowWindow(int command);

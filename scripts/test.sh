@@ -6,6 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# ccache, when installed, spares the sanitizer builds what another build compiled.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+fi
 
 bash scripts/build.sh build -DVEXCLK_WERROR=ON
 (cd build && ctest --output-on-failure -j"$(nproc)")

@@ -79,15 +79,6 @@ CString Positive(int number) {
     return number > 0 ? Integer(number) : CString();
 }
 
-CString Joined(const std::vector<CString>& items, const char16_t* separator) {
-    CString list;
-    for (const CString& item : items) {
-        if (!list.IsEmpty()) list += separator;
-        list += item;
-    }
-    return list;
-}
-
 CString CommonName(const SkyDeepSky& dso) {
     return dso.name_ja.IsEmpty() ? dso.name_en : dso.name_ja;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/cstring.h"
 
@@ -48,6 +49,16 @@ inline CString Integer(int value) {
     CString text;
     text.Format(u"%d", value);
     return text;
+}
+
+// The items with the separator between them.
+inline CString Joined(const std::vector<CString>& items, const char16_t* separator) {
+    CString list;
+    for (const CString& item : items) {
+        if (!list.IsEmpty()) list += separator;
+        list += item;
+    }
+    return list;
 }
 
 }  // namespace sky::reply

@@ -37,15 +37,6 @@ StarClass ClassOf(const CLumProperty& parts) {
     return StarClass::None;
 }
 
-CString Joined(const std::vector<CString>& items, const char16_t* separator) {
-    CString list;
-    for (const CString& item : items) {
-        if (!list.IsEmpty()) list += separator;
-        list += item;
-    }
-    return list;
-}
-
 // The name a star is best known by: its Japanese or English proper name,
 // else its Bayer or Flamsteed designation, else its HIP number.
 CString StarLabel(const SkyStar& s) {

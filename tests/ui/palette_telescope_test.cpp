@@ -56,17 +56,21 @@ std::string Which(const std::string& program) {
     return {};
 }
 
-// indiserver running the simulator until the object goes.
+// indiserver running the simulator until the object goes.  Its local
+// socket (an abstract name, one per machine unless told) is the caller's
+// own, so that servers of tests running side by side do not collide.
 class IndiServer {
   public:
-    IndiServer(const std::string& server, int port) {
+    IndiServer(const std::string& server, int port, const std::string& localSocket) {
         // Spawned, not forked: the test process runs threads.
         const std::string p = std::to_string(port);
         posix_spawn_file_actions_t quiet;
         posix_spawn_file_actions_init(&quiet);
         posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {server.c_str(), "-p", p.c_str(), "indi_simulator_telescope", nullptr};
+        const char* argv[] = {server.c_str(), "-u",      localSocket.c_str(),
+                              "-p",           p.c_str(), "indi_simulator_telescope",
+                              nullptr};
         if (posix_spawn(&m_pid, server.c_str(), &quiet, nullptr, const_cast<char* const*>(argv),
                         environ) != 0)
             m_pid = -1;
@@ -98,7 +102,7 @@ TEST(PaletteTelescope, ButtonSlewsTheSimulatorToTheObjectOfDate) {
     ScopedEnv store{"VEXCLK_REGISTRY", dir.path() + "/registry.json"};
     const int port = FreePort();
     ASSERT_GT(port, 0);
-    IndiServer running(server, port);
+    IndiServer running(server, port, dir.path() + "/indiserver");
     CIndiTelescope scope({"127.0.0.1", port, "", 20000});
     std::string error;
     int connected = 0;

@@ -86,11 +86,16 @@ double SeparationArcsec(double ra1h, double dec1, double ra2h, double dec2) {
 IndiServer::IndiServer(const std::string& server, int port) : m_port(port) {
     // Spawned, not forked: the test process runs threads.
     const std::string p = std::to_string(port);
+    // indiserver also listens on a local socket, by default the same
+    // abstract name for every server on the computer; a second server that
+    // finds it taken quits.  Each test's server gets a name of its own.
+    const std::string local = "/tmp/vexclk-indiserver-" + p;
     posix_spawn_file_actions_t quiet;
     posix_spawn_file_actions_init(&quiet);
     posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {server.c_str(), "-p", p.c_str(), "indi_simulator_telescope", nullptr};
+    const char* argv[] = {
+        server.c_str(), "-p", p.c_str(), "-u", local.c_str(), "indi_simulator_telescope", nullptr};
     if (posix_spawn(&m_pid, server.c_str(), &quiet, nullptr, const_cast<char* const*>(argv),
                     environ) != 0)
         m_pid = -1;

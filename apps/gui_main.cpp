@@ -14,13 +14,14 @@
 #include "gui/sample_gallery.h"
 #include "host/file_system.h"
 #include "host/ui/ui_misc.h"
+#include "telescope/indi_telescope.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: vexclk-gui [--time ISO-8601] [--tz HOURS] [--lat DEG] [--lon DEG]\n"
     "                  [--height METRES] [--object ID] [--equatorial]\n"
-    "                  [--sample-gallery] [--screenshot FILE]\n"
+    "                  [--telescope HOST[:PORT]] [--sample-gallery] [--screenshot FILE]\n"
     "\n"
     "Shows the sky chart of the sky engine.  A click on an object shows its\n"
     "information palette; the wheel zooms, a drag pans.  The toolbar sets the\n"
@@ -32,6 +33,9 @@ const char* const kUsage =
     "  --object ID        select ID (an engine identifier such as Star.HIP32349)\n"
     "                     and turn the chart towards it\n"
     "  --equatorial       start in the equatorial frame\n"
+    "  --telescope HOST[:PORT]\n"
+    "                     drive the mount of the INDI server at HOST (port 7624\n"
+    "                     unless given) with the palette's telescope button\n"
     "  --sample-gallery   serve a few generated pictures on 127.0.0.1 as the\n"
     "                     posted-image gallery, for the thumbnail strip\n"
     "  --screenshot FILE  render the window (and the palette) offscreen into the\n"
@@ -52,6 +56,7 @@ struct Options {
     std::vector<std::string> engineArgs{"gui"};
     std::string screenshot;
     std::string object;
+    std::string telescope;
     bool sampleGallery = false;
     bool equatorial = false;
     bool timeGiven = false;
@@ -62,12 +67,14 @@ struct Options {
 bool ReadOptions(int argc, char** argv, Options* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--screenshot" || a == "--object") {
+        if (a == "--screenshot" || a == "--object" || a == "--telescope") {
             if (i + 1 >= argc || !*argv[i + 1]) {
                 *error = "vexclk-gui: " + a + " needs a value";
                 return false;
             }
-            (a == "--screenshot" ? o->screenshot : o->object) = argv[++i];
+            (a == "--screenshot" ? o->screenshot
+             : a == "--object"   ? o->object
+                                 : o->telescope) = argv[++i];
         } else if (a == "--sample-gallery") {
             o->sampleGallery = true;
         } else if (a == "--equatorial") {
@@ -105,6 +112,11 @@ int main(int argc, char** argv) {
     if (!object.IsEmpty() && sky.Doit(u"? " + object + u".Position.Altitude").IsEmpty()) {
         return Fail("vexclk-gui: no object " + options.object);
     }
+    std::unique_ptr<CIndiTelescope> telescope;
+    if (!options.telescope.empty()) {
+        telescope = CIndiTelescope::ConnectTo(options.telescope, &error);
+        if (!telescope) return Fail("vexclk-gui: --telescope: " + error);
+    }
 
     host::ui::PrepareEnvironment();
     if (!options.screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -125,6 +137,7 @@ int main(int argc, char** argv) {
                  sky.GetTz()};
     }
     frame.ApplyPlace(place, false);
+    frame.SetTelescope(telescope.get());
     if (options.equatorial) frame.Action("equatorial")->trigger();
     frame.ShowWindow(SW_SHOW);
     if (!object.IsEmpty()) {

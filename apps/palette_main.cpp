@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,13 @@
 #include "palette/dlg_click_data.h"
 #include "sky/replay_engine.h"
 #include "sky/sky_engine.h"
+#include "telescope/indi_telescope.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: vexclk-palette [ENGINE OPTIONS] [--screenshot FILE] [OBJECT]\n"
+    "usage: vexclk-palette [ENGINE OPTIONS] [--telescope HOST[:PORT]]\n"
+    "                      [--screenshot FILE] [OBJECT]\n"
     "\n"
     "Shows the object-information palette for OBJECT (an engine identifier; by\n"
     "default Star.HIP32349, Sirius), as the planetarium does when the object is\n"
@@ -31,6 +34,9 @@ const char* const kUsage =
     "\n"
     "  --screenshot FILE  render the palette offscreen into the PNG file FILE and\n"
     "                     exit (no display needed)\n"
+    "  --telescope HOST[:PORT]\n"
+    "                     drive the mount of the INDI server at HOST (port 7624\n"
+    "                     unless given) with the telescope button\n"
     "\n"
     "ENGINE OPTIONS: --replies FILE (a transcript), or the sky engine with\n"
     "--time ISO-8601, --tz HOURS, --lat DEG, --lon DEG, --height METRES,\n"
@@ -60,6 +66,7 @@ double NowJd() {
 int main(int argc, char** argv) {
     std::vector<std::string> args{"palette"};
     std::string screenshot;
+    std::string address;
     bool live = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -67,10 +74,10 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
-        if (a == "--screenshot") {
+        if (a == "--screenshot" || a == "--telescope") {
             if (i + 1 >= argc || !*argv[i + 1])
-                return Fail("vexclk-palette: --screenshot needs a file");
-            screenshot = argv[++i];
+                return Fail("vexclk-palette: " + a + " needs a value");
+            (a == "--screenshot" ? screenshot : address) = argv[++i];
             continue;
         }
         if (a == "--time" || a == "--replies") live = false;
@@ -88,6 +95,11 @@ int main(int argc, char** argv) {
     if (auto* replay = dynamic_cast<CReplayEngine*>(made.engine.get())) {
         replay->SetReply(u"? ClickData.Object", object);
     }
+    std::unique_ptr<CIndiTelescope> telescope;
+    if (!address.empty()) {
+        telescope = CIndiTelescope::ConnectTo(address, &error);
+        if (!telescope) return Fail("vexclk-palette: --telescope: " + error);
+    }
 
     host::ui::PrepareEnvironment();
     if (!screenshot.empty()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -95,6 +107,7 @@ int main(int argc, char** argv) {
     const std::string data = host::XdgFolder("XDG_DATA_HOME", ".local/share");
     CDlgClickData palette(nullptr, CString::FromUtf8(data.empty() ? "" : data + "/vexclk/"));
     palette.SetCorLum(made.engine.get(), nullptr);
+    palette.m_telescope = telescope.get();
     if (!palette.Create()) return Fail("vexclk-palette: the palette window cannot be made");
     palette.ShowClickData(object);
     QWidget* window = palette.GetSafeHwnd();

@@ -27,6 +27,7 @@ CMainFrame::CMainFrame(CSkyEngine* engine, const CString& dataDir)
 }
 
 CMainFrame::~CMainFrame() {
+    m_engine->SetShowHandler(nullptr);
     // The palette's window belongs to the frame's: it goes first.
     if (m_palette) m_palette->DestroyWindow();
     m_palette.reset();
@@ -44,6 +45,7 @@ int CMainFrame::Create() {
     AttachWidget(window, true);
     BuildToolbar();
     m_chart->SetPickHandler([this](const CString& id) { Pick(id); });
+    m_engine->SetShowHandler([this](bool centreAssigned) { FollowView(centreAssigned); });
 
     m_palette = std::make_unique<CDlgClickData>(this, m_dataDir);
     m_palette->SetCorLum(m_engine, nullptr);
@@ -130,8 +132,22 @@ void CMainFrame::OpenPlaceDialog() {
 
 void CMainFrame::SkyChanged() {
     m_chart->Refresh();
+    FollowView(false);
     if (m_palette) m_palette->OnUpdate(0);
     if (m_status) m_status->setText(StatusText());
+}
+
+void CMainFrame::SetTelescope(CTelCtrl* telescope) {
+    m_palette->m_telescope = telescope;
+    m_palette->OnUpdate(0);  // the telescope button follows the connection
+}
+
+void CMainFrame::FollowView(bool centreAssigned) {
+    if (!m_chart) return;
+    const bool tracking = m_engine->Doit(u"? View.Center.Track").CompareNoCase(u"TRUE") == 0;
+    if (!centreAssigned && !tracking) return;
+    const CString centre = m_engine->Doit(u"? View.Center");
+    if (!centre.IsEmpty()) m_chart->CentreOn(centre);
 }
 
 QString CMainFrame::StatusText() const {

@@ -9,6 +9,8 @@
 // dialog of the palette is open, 1729 rings the selected object.  Time
 // controls (now, one hour or one day either way, a running clock) and the
 // place dialog sit in its toolbar; the place is kept in the settings store.
+// The chart follows the view the palette's centre and track commands set in
+// the engine: centred on the object, and kept so while tracking.
 #pragma once
 
 #include <QElapsedTimer>
@@ -57,6 +59,9 @@ class CMainFrame : public CWnd {
     void OpenPlaceDialog();
     // The chart and the palette follow the engine's time and place.
     void SkyChanged();
+    // Lends the palette a telescope for its telescope button (null: none);
+    // the frame does not own it.
+    void SetTelescope(CTelCtrl* telescope);
     // What the status line says: local time, zone and place.
     QString StatusText() const;
 
@@ -72,6 +77,9 @@ class CMainFrame : public CWnd {
     void BuildToolbar();
     void Pick(const CString& id);
     void Tick();
+    // Centres the chart on the engine's View.Center when asked to
+    // (`centreAssigned`) or while View.Center.Track holds.
+    void FollowView(bool centreAssigned);
 
     CSkyEngine* m_engine;
     CString m_dataDir;

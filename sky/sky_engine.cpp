@@ -181,8 +181,10 @@ CString CSkyEngine::Execute(const sky::Statement& s) {
         }
         case sky::Statement::Kind::Verb:
             // "Show Sky", "Show Stellar", "Calc Stellar", "Play Blink(...)":
-            // there is nothing to draw here, and the positions are computed
-            // on demand, so every verb is accepted with the empty reply.
+            // the positions are computed on demand, so every verb is
+            // accepted with the empty reply; drawing is the host window's,
+            // which the show handler tells.
+            if (StartsWith(Lower(s.target), u"show")) ShowRequested();
             return CString();
         default:
             return CString();
@@ -208,7 +210,14 @@ CString CSkyEngine::Assign(const CString& path, const CString& value) {
     return CString();
 }
 
+void CSkyEngine::ShowRequested() {
+    const bool centre = m_centreAssigned;
+    m_centreAssigned = false;
+    if (m_onShow) m_onShow(centre);
+}
+
 void CSkyEngine::ValueChanged(const CString& lowerPath) {
+    if (lowerPath == u"view.center") m_centreAssigned = true;
     if (StartsWith(lowerPath, u"measure.") || StartsWith(lowerPath, u"clickdata.mark")) {
         // The ends of the measuring line and the mark stand for objects, and
         // constellations take their place from the mark.

@@ -54,6 +54,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
@@ -164,6 +165,14 @@ class CSkyEngine : public CCorLum {
     static std::vector<PathList> SupportedPaths();
     // The same as a Markdown table (README.md shows it).
     static CString SupportedPathsMarkdown();
+
+    // The host's window learns here when the palette asks it to draw the
+    // view again: `handler` runs on each "Show ..." verb, told whether
+    // View.Center was assigned since the last one (a request to centre the
+    // view on that object rather than only to redraw).  Empty: none.
+    void SetShowHandler(std::function<void(bool centreAssigned)> handler) {
+        m_onShow = std::move(handler);
+    }
 
   private:
     // A resolved identifier.
@@ -310,6 +319,7 @@ class CSkyEngine : public CCorLum {
     // "AngleOfView.1.FocalLength = 200", "AdfSystem.#2.File = PATH": false
     // when the path is no user object's.
     bool AssignUserObject(const CString& lowerPath, const CString& value);
+    void ShowRequested();
     static bool IsReservedClassName(const CString& name);
     // The user's objects; with `files`, after their files are read.
     sky::UserObjects& User(bool files) const;
@@ -413,6 +423,8 @@ class CSkyEngine : public CCorLum {
     std::map<CString, CString> m_defaults;  // "default PATH = VALUE"
     CString m_pickedStar;
     std::shared_ptr<sky::UserObjects> m_user;  // never null
+    std::function<void(bool)> m_onShow;
+    bool m_centreAssigned = false;  // View.Center set since the last "Show" verb
 
     // Work kept between queries.  What depends on the time and the place
     // (the astrometry context, with the Earth's heliocentric place; the

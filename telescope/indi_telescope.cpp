@@ -2,12 +2,15 @@
 
 #include <erfa.h>
 #include <erfam.h>
+#include <fcntl.h>
 #include <libindi/baseclient.h>
 #include <libindi/basedevice.h>
 #include <libindi/indiproperty.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -119,13 +122,67 @@ CIndiTelescope::~CIndiTelescope() {
     Disconnect();
 }
 
+namespace {
+
+// The client library notes each connection attempt on stderr, a second line
+// beside the program's own message when the attempt fails: it is sent to
+// /dev/null for the attempt.
+bool ConnectQuietly(INDI::BaseClient& client) {
+    std::fflush(stderr);
+    const int kept = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (kept >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    const bool connected = client.connectServer();
+    std::fflush(stderr);
+    if (kept >= 0 && null >= 0) dup2(kept, STDERR_FILENO);
+    if (null >= 0) close(null);
+    if (kept >= 0) close(kept);
+    return connected;
+}
+
+}  // namespace
+
+bool CIndiTelescope::ParseAddress(const std::string& text, Options* options, std::string* error) {
+    const size_t colon = text.rfind(':');
+    const std::string host = text.substr(0, colon);
+    if (host.empty() || host.find_first_of(": \t") != std::string::npos) {
+        *error = "not an INDI server address (HOST or HOST:PORT): '" + text + "'";
+        return false;
+    }
+    int port = Options{}.port;
+    if (colon != std::string::npos) {
+        const std::string digits = text.substr(colon + 1);
+        port = 0;
+        // At most five digits: no overflow on the way to the range check.
+        const bool numeric = !digits.empty() && digits.size() <= 5 &&
+                             digits.find_first_not_of("0123456789") == std::string::npos;
+        if (numeric) port = std::stoi(digits);
+        if (port < 1 || port > 65535) {
+            *error = "not a port (1 to 65535): '" + digits + "'";
+            return false;
+        }
+    }
+    options->host = host;
+    options->port = port;
+    return true;
+}
+
+std::unique_ptr<CIndiTelescope> CIndiTelescope::ConnectTo(const std::string& address,
+                                                          std::string* error) {
+    Options options;
+    if (!ParseAddress(address, &options, error)) return nullptr;
+    auto telescope = std::make_unique<CIndiTelescope>(options);
+    if (!telescope->Connect(error)) return nullptr;
+    return telescope;
+}
+
 int CIndiTelescope::Connect(std::string* error) {
     const auto fail = [error](const std::string& why) {
         if (error) *error = why;
         return 0;
     };
     m_client->setServer(m_options.host.c_str(), static_cast<unsigned>(m_options.port));
-    if (!m_client->isServerConnected() && !m_client->connectServer())
+    if (!m_client->isServerConnected() && !ConnectQuietly(*m_client))
         return fail("no INDI server at " + m_options.host + ":" + std::to_string(m_options.port));
     if (!m_client->WaitFor(m_options.timeoutMs, [&] { return !m_client->device.empty(); }))
         return fail("the INDI server offers no mount");

@@ -25,6 +25,14 @@ class CIndiTelescope : public CTelCtrl {
         int timeoutMs = 10000;  // for connecting and for each answer waited for
     };
     explicit CIndiTelescope(Options options);
+    // Reads an INDI server's address, "HOST" or "HOST:PORT" (PORT 1 to
+    // 65535, 7624 when left out), into `options`; false with the reason in
+    // *error (and `options` unchanged) for anything else.
+    static bool ParseAddress(const std::string& text, Options* options, std::string* error);
+    // A telescope connected to the server at `address` (as ParseAddress
+    // reads it), or null with the reason in *error.
+    static std::unique_ptr<CIndiTelescope> ConnectTo(const std::string& address,
+                                                     std::string* error);
     ~CIndiTelescope() override;
     CIndiTelescope(const CIndiTelescope&) = delete;
     CIndiTelescope& operator=(const CIndiTelescope&) = delete;

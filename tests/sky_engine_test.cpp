@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "clickdata/click_data.h"
 #include "settings/cdstatus.h"
@@ -62,6 +63,32 @@ TEST(SkyCommands, GarbageGetsTheEmptyReply) {
         EXPECT_EQ(U8(sky.Doit(command)), "") << U8(command);
     }
     EXPECT_NEAR(sky.GetJd(), 2461381.0, 1e-9);  // bad times left it alone
+}
+
+// The host's window hears each "Show" verb, and whether the view's centre
+// was set since the last one; other verbs and plain assignments stay quiet.
+TEST(SkyCommands, ShowVerbsTellTheHostWhetherTheCentreWasSet) {
+    CSkyEngine sky = MakeSky();
+    std::vector<bool> heard;
+    sky.SetShowHandler([&](bool centreAssigned) { heard.push_back(centreAssigned); });
+    const struct {
+        const char16_t* command;
+        std::vector<bool> heard;
+    } rows[] = {
+        {u"View.Center = Star.HIP32349 ; show stellar", {true}},
+        {u"View.Center.Track = FALSE; Show Sky", {false}},
+        {u"view.center = Star.HIP27989", {}},
+        {u"Calc Stellar; Play Blink(Star.HIP32349)", {}},
+        {u"SHOW SKY; Show Sky", {true, false}},
+        {u"default View.Center = Star.HIP32349; Show Sky", {true}},
+    };
+    for (const auto& row : rows) {
+        heard.clear();
+        sky.Doit(row.command);
+        EXPECT_EQ(heard, row.heard) << U8(row.command);
+    }
+    sky.SetShowHandler(nullptr);
+    EXPECT_EQ(U8(sky.Doit(u"View.Center = Star.HIP32349; Show Sky")), "");  // no handler: fine
 }
 
 // A command at the bound runs, statement by statement; one beyond it does not.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "telescope/indi_telescope.h"
 #include "telescope/jnow.h"
 #include "tests/test_support.h"
 
@@ -36,6 +37,48 @@ TEST(JNow, ClockIsTodaysJulianDate) {
     const double jd = telescope::JdUtcNow();
     EXPECT_GT(jd, 2458849.5);
     EXPECT_LT(jd, 2488069.5);
+}
+
+TEST(IndiAddress, ReadsHostAndPortAndRefusesTheRest) {
+    struct Row {
+        const char* text;
+        bool ok;
+        const char* host;
+        int port;
+    };
+    const Row rows[] = {
+        {"127.0.0.1:7625", true, "127.0.0.1", 7625},
+        {"mount.local", true, "mount.local", 7624},  // the INDI port when left out
+        {"h:1", true, "h", 1},
+        {"h:65535", true, "h", 65535},
+        {"h:0", false, "", 0},
+        {"h:65536", false, "", 0},
+        {"h:99999999999999999999", false, "", 0},  // no overflow into range
+        {"h:", false, "", 0},
+        {"h:-1", false, "", 0},
+        {"h:76x", false, "", 0},
+        {":7624", false, "", 0},
+        {"", false, "", 0},
+        {"a:b:7624", false, "", 0},
+        {"a b:7624", false, "", 0},
+    };
+    for (const Row& row : rows) {
+        CIndiTelescope::Options options{"unchanged", 42, "", 1};
+        std::string error;
+        EXPECT_EQ(CIndiTelescope::ParseAddress(row.text, &options, &error), row.ok) << row.text;
+        EXPECT_EQ(options.host, row.ok ? row.host : "unchanged") << row.text;
+        EXPECT_EQ(options.port, row.ok ? row.port : 42) << row.text;
+        EXPECT_EQ(error.empty(), row.ok) << row.text;
+    }
+}
+
+TEST(IndiAddress, NoServerIsAnErrorNotATelescope) {
+    std::string error;
+    // Port 1 of the loopback: nothing listens there.
+    EXPECT_EQ(CIndiTelescope::ConnectTo("127.0.0.1:1", &error), nullptr);
+    EXPECT_NE(error.find("no INDI server at 127.0.0.1:1"), std::string::npos) << error;
+    EXPECT_EQ(CIndiTelescope::ConnectTo("127.0.0.1:0", &error), nullptr);
+    EXPECT_NE(error.find("not a port"), std::string::npos) << error;
 }
 
 }  // namespace

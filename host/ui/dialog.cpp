@@ -13,9 +13,50 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <utility>
+#include <vector>
 
 #include "host/ui/qt_text.h"
+#include "host/ui/ui_misc.h"
 #include "res/dialogs.h"
+
+namespace {
+
+// Whether a template text marks an access key ("&O"; "&&" is an ampersand).
+bool HasMnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&') continue;
+        if (text[i + 1] != u'&') return true;
+        ++i;
+    }
+    return false;
+}
+
+// Buttons, check boxes and group boxes take "&" as their access key by
+// themselves; a label does only with a buddy, else it shows "&O" as typed.
+// As in the templates' own convention, a label's key moves the focus to the
+// next item that takes it; with none, the marks are dropped.
+void LinkMnemonics(const std::vector<QWidget*>& items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto* label = qobject_cast<QLabel*>(items[i]);
+        if (!label || !HasMnemonic(label->text())) continue;
+        QWidget* next = nullptr;
+        for (size_t j = i + 1; j < items.size() && !next; ++j) {
+            if (!qobject_cast<QLabel*>(items[j]) && items[j]->focusPolicy() != Qt::NoFocus)
+                next = items[j];
+        }
+        if (next) {
+            label->setBuddy(next);
+        } else {
+            QString text = label->text();
+            text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+            text.remove(u'&');
+            text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+            label->setText(text);
+        }
+    }
+}
+
+}  // namespace
 
 CLumDialog::CLumDialog(int templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent) {}
 
@@ -90,12 +131,17 @@ int CLumDialog::CreateWindowFromTemplate(bool modal) {
     const CRect client = MapDialogRect(font, {0, 0, dialog->cx, dialog->cy});
     window->resize(client.Width(), client.Height());
     QButtonGroup* radios = nullptr;
+    std::vector<QWidget*> items;
     for (const ResDialogItem& item : dialog->items) {
         QWidget* child = MakeItem(window, item, radios);
         SetDlgCtrlID(child, item.id);
         child->setGeometry(host::ui::ToQRect(
             MapDialogRect(font, {item.x, item.y, item.x + item.cx, item.y + item.cy})));
+        items.push_back(child);
     }
+    LinkMnemonics(items);
+    // The modal dialogs open over a dark palette: they take its look.
+    if (modal && m_look == 0) host::ui::ApplyDarkLook(window);
     AttachWidget(window, true);
     m_modal = modal;
     OnInitDialog();

@@ -63,6 +63,21 @@ void SetShellOpenHandler(std::function<int(const CString&)> handler) {
     OpenHandler() = std::move(handler);
 }
 
+void ApplyDarkLook(QWidget* window) {
+    // #282828 and #c4c4c4 are the palette's background and text.
+    window->setStyleSheet(
+        QStringLiteral("QWidget { background-color: #282828; color: #c4c4c4; }"
+                       "QListWidget, QTextEdit { background-color: #1c1c1c;"
+                       " border: 1px solid #505050; }"
+                       "QPushButton { background-color: #3a3a3a; border: 1px solid #606060;"
+                       " padding: 2px 6px; }"
+                       "QPushButton:default { border-color: #9a9a9a; }"
+                       "QPushButton:pressed { background-color: #505050; }"
+                       "QGroupBox { border: 1px solid #505050; margin-top: 6px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 6px; }") +
+        QString::fromLatin1(DarkScrollBarStyle()));
+}
+
 const char* DarkScrollBarStyle() {
     return "QScrollBar { background: rgb(48,48,48); border: none; }"
            "QScrollBar:horizontal { height: 14px; } QScrollBar:vertical { width: 14px; }"

@@ -47,6 +47,9 @@ void SetShellOpenHandler(std::function<int(const CString&)> handler);
 
 // Style sheet of the dark look's scroll bars: dark grooves, grey handles.
 const char* DarkScrollBarStyle();
+// Gives a dialog window the palettes' dark look: the palette's background
+// and text colours, darker fields, and the dark scroll bars.
+void ApplyDarkLook(QWidget* window);
 
 // Run before the QApplication is made: selects the shipped fontconfig file
 // (res/fonts/fonts.conf, which maps the dialogs' Windows font names to

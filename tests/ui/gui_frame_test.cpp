@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -18,6 +19,8 @@
 #include "gui/sample_gallery.h"
 #include "host/registry.h"
 #include "host/vexacl.h"
+#include "telescope/indi_telescope.h"
+#include "telescope/jnow.h"
 #include "tests/test_support.h"
 #include "tests/ui/ui_support.h"
 
@@ -55,6 +58,18 @@ struct FrameTest : ::testing::Test {
         const QPoint p(static_cast<int>(std::lround(at->x)), static_cast<int>(std::lround(at->y)));
         SendMouse(frame->Chart(), QEvent::MouseButtonPress, p);
         SendMouse(frame->Chart(), QEvent::MouseButtonRelease, p);
+    }
+    // How far from the chart's middle the object is drawn, pixels.
+    double OffCentrePx(const CString& id) {
+        const auto at = frame->Chart()->ScreenOf(id);
+        if (!at) return HUGE_VAL;
+        return std::hypot(at->x - frame->Chart()->width() / 2.0,
+                          at->y - frame->Chart()->height() / 2.0);
+    }
+    void ClickPaletteButton(int id) {
+        QToolButton* button = FindButton(frame->Palette().GetSafeHwnd(), id);
+        ASSERT_TRUE(button && button->isEnabled()) << id;
+        button->click();
     }
 };
 
@@ -279,6 +294,61 @@ TEST(SampleGallery, ServesPagesAndPictures) {
     reply = client.Get("/t/6.png");
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->status, 404);
+}
+
+TEST_F(FrameTest, CentreAndTrackCommandsMoveTheChart) {
+    frame->Palette().ShowClickData(kBetelgeuse);
+    ASSERT_GT(OffCentrePx(kBetelgeuse), 50.0);  // Sirius is in the middle
+    ClickPaletteButton(ID_BTN_LOOK);
+    EXPECT_LT(OffCentrePx(kBetelgeuse), 1.0);
+    // Centred once, not followed: an hour later the sky has turned by 15°.
+    frame->StepTime(1.0 / 24.0);
+    EXPECT_GT(OffCentrePx(kBetelgeuse), 50.0);
+
+    ClickPaletteButton(ID_BTN_TRACK);
+    EXPECT_LT(OffCentrePx(kBetelgeuse), 1.0);
+    frame->StepTime(1.0 / 24.0);
+    EXPECT_LT(OffCentrePx(kBetelgeuse), 1.0);
+    frame->StepTime(-1.0);
+    EXPECT_LT(OffCentrePx(kBetelgeuse), 1.0);
+
+    // Tracking off: the view stays where it was and the sky moves on.
+    ClickPaletteButton(ID_BTN_TRACK);
+    EXPECT_LT(OffCentrePx(kBetelgeuse), 1.0);
+    frame->StepTime(1.0 / 24.0);
+    EXPECT_GT(OffCentrePx(kBetelgeuse), 50.0);
+}
+
+TEST_F(FrameTest, ATelescopeByAddressSlewsFromThePalette) {
+    const std::string server = Which("indiserver");
+    if (server.empty() || Which("indi_simulator_telescope").empty())
+        GTEST_SKIP() << "indiserver or indi_simulator_telescope is not installed (Debian indi-bin)";
+    const int port = FreePort();
+    ASSERT_GT(port, 0);
+    IndiServer running(server, port);
+    ASSERT_TRUE(running.WaitListening());
+    std::string error;
+    // As vexclk-gui --telescope 127.0.0.1:PORT connects it.
+    const auto scope = CIndiTelescope::ConnectTo("127.0.0.1:" + std::to_string(port), &error);
+    ASSERT_TRUE(scope) << error;
+    struct Lent {
+        CMainFrame* frame;
+        ~Lent() { frame->SetTelescope(nullptr); }
+    } lent{frame.get()};
+    frame->Palette().ShowClickData(kSirius);
+    frame->SetTelescope(scope.get());
+    ClickPaletteButton(ID_BTN_TEL);
+    ASSERT_TRUE(scope->WaitForSlew(120000));
+    double ra = 0, dec = 0;
+    int slewing = 1;
+    ASSERT_TRUE(scope->ReadMount(&ra, &dec, &slewing));
+    // Sirius, Hipparcos J2000 101.28715533°, -16.71611586°, carried to the
+    // equator of now; 120" takes its proper motion since 1991.25 (1.3"/yr)
+    // and the simulator's arcminute.
+    const telescope::EquatorialOfDate want =
+        telescope::J2000ToJNow(101.28715533, -16.71611586, telescope::JdUtcNow());
+    EXPECT_LT(SeparationArcsec(ra, dec, want.raHours, want.decDeg), 120.0)
+        << "mount at " << ra << " h " << dec << "°";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -465,6 +466,41 @@ TEST_F(SettingsTest, DefaultsThenOkStoreTheDefaultsAndACancelledQuestionKeepsThe
         for (const CCdStatus::Field& f : CCdStatus::Fields())
             EXPECT_EQ(after.*f.member, expected.*f.member) << U8(f.name) << " answer " << answer;
     }
+}
+
+// Both modal dialogs take the palette's dark look, and a label's "(&O)"
+// becomes the access key of the list after it instead of showing as typed.
+TEST_F(SettingsTest, DialogsAreDarkWithAccessKeys) {
+    Open();
+    const auto check = [](CLumDialog& dialog) {
+        QWidget* window = dialog.GetSafeHwnd();
+        QApplication::processEvents();
+        const QColor corner = window->grab().toImage().pixelColor(2, 2);
+        EXPECT_LT(corner.lightness(), 64) << corner.name().toStdString();
+        EXPECT_EQ(window->palette().color(QPalette::WindowText).name(), QStringLiteral("#c4c4c4"));
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().contains(u'&')) {
+                EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+            }
+        }
+    };
+    RunSettings([&](CLumDialog& dialog) {
+        check(dialog);
+        auto* list = dynamic_cast<QListWidget*>(dialog.GetDlgItem(IDC_CD_LIST));
+        bool found = false;
+        for (QLabel* label : dialog.GetSafeHwnd()->findChildren<QLabel*>()) {
+            if (label->text() != QStringLiteral("表示オプション(&O)：")) continue;
+            found = true;
+            EXPECT_EQ(label->buddy(), list);
+        }
+        EXPECT_TRUE(found);
+        dialog.SendMessage(WM_COMMAND, IDC_CANCEL);
+    });
+    CLumDialog::SetModalHook([&](CLumDialog& dialog) {
+        check(dialog);
+        dialog.SendMessage(WM_COMMAND, IDC_CANCEL);
+    });
+    Click(ID_BTN_COMMENT);
 }
 
 TEST_F(SettingsTest, UncheckingThePopupMenuMakesTheEngineCycle) {

@@ -1,18 +1,10 @@
 // The palette's telescope button slewing a real INDI mount: indiserver
 // with the telescope simulator on a free loopback port.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QToolButton>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 
 #include "palette/dlg_click_data.h"
@@ -33,66 +25,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
-// A port of 127.0.0.1 that nothing listens on just now.
-int FreePort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    close(s);
-    return port;
-}
-
-std::string Which(const std::string& program) {
-    for (const char* folder : {"/usr/bin", "/usr/local/bin"}) {
-        const std::string path = std::string(folder) + "/" + program;
-        if (access(path.c_str(), X_OK) == 0) return path;
-    }
-    return {};
-}
-
-// indiserver running the simulator until the object goes.  Its local
-// socket (an abstract name, one per machine unless told) is the caller's
-// own, so that servers of tests running side by side do not collide.
-class IndiServer {
-  public:
-    IndiServer(const std::string& server, int port, const std::string& localSocket) {
-        // Spawned, not forked: the test process runs threads.
-        const std::string p = std::to_string(port);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {server.c_str(), "-u",      localSocket.c_str(),
-                              "-p",           p.c_str(), "indi_simulator_telescope",
-                              nullptr};
-        if (posix_spawn(&m_pid, server.c_str(), &quiet, nullptr, const_cast<char* const*>(argv),
-                        environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&quiet);
-    }
-    ~IndiServer() {
-        if (m_pid <= 0) return;
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-    }
-
-  private:
-    pid_t m_pid = -1;
-};
-
-double SeparationArcsec(double ra1h, double dec1, double ra2h, double dec2) {
-    const double r = M_PI / 180.0;
-    const double c = std::sin(dec1 * r) * std::sin(dec2 * r) +
-                     std::cos(dec1 * r) * std::cos(dec2 * r) * std::cos((ra1h - ra2h) * 15.0 * r);
-    return std::acos(std::min(1.0, c)) / r * 3600.0;
-}
-
 TEST(PaletteTelescope, ButtonSlewsTheSimulatorToTheObjectOfDate) {
     const std::string server = Which("indiserver");
     if (server.empty() || Which("indi_simulator_telescope").empty())
@@ -102,7 +34,7 @@ TEST(PaletteTelescope, ButtonSlewsTheSimulatorToTheObjectOfDate) {
     ScopedEnv store{"VEXCLK_REGISTRY", dir.path() + "/registry.json"};
     const int port = FreePort();
     ASSERT_GT(port, 0);
-    IndiServer running(server, port, dir.path() + "/indiserver");
+    IndiServer running(server, port);
     CIndiTelescope scope({"127.0.0.1", port, "", 20000});
     std::string error;
     int connected = 0;

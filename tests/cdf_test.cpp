@@ -85,6 +85,20 @@ TEST_F(CdfTest, SaveKeepsOtherLinesMergesKeysAndDropsEntriesWithoutValue) {
     EXPECT_EQ(Names(m_dir.path()), (std::set<std::string>{"lumvex.cdf", "lumvex.cdf.lock"}));
 }
 
+TEST_F(CdfTest, LinesEndingInACarriageReturnKeepItThroughASave) {
+    // "S\r" and "S" are two entries; dropping the empty "S" must not let
+    // "S\r" come back as "S" with its comment.
+    Plant("# x\r\r\n:S\r\r\n\t@msg\t\"old\"\r\r\n:S\n");
+    CCdf cdf(Path());
+    EXPECT_EQ(Comment(cdf, u"S\r"), "old");
+    EXPECT_EQ(cdf.SetComment(u"S", u""), 1);
+    ASSERT_EQ(cdf.SaveFile(Path()), 1);
+    EXPECT_EQ(Slurp(m_dir.path() + "/lumvex.cdf"), "# x\r\r\n:S\r\r\n\t@msg\t\"old\"\r\r\n");
+    CCdf loaded(Path());
+    EXPECT_EQ(Comment(loaded, u"S"), "(none)");
+    EXPECT_EQ(Comment(loaded, u"S\r"), "old");
+}
+
 TEST_F(CdfTest, FileThatCannotBeDecodedIsLeftAsItIs) {
     const std::string bad[] = {
         ":STAR \x83\x41\x83\x8B\x83\x74\x83\x40\n",  // Shift_JIS

@@ -14,9 +14,9 @@ namespace {
 using lines::ReplyInteger;
 using lines::ReplyNumber;
 
-// An angle in degrees split into whole degrees and minutes of its absolute
-// value and the seconds with their fraction.  The seconds are printed
-// rounded to the whole second without a carry, so 59.6 s shows as 60.
+// An angle in degrees split into whole degrees, minutes and seconds of its
+// absolute value, rounded to the whole second first so that 59.6 s carries
+// into the minute (41'60" would be a place that does not exist).
 struct Dms {
     int degrees;
     int minutes;
@@ -25,12 +25,11 @@ struct Dms {
 
 Dms SplitDms(double deg) {
     // A value that is not a number reads as 0, as a missing reply does; the
-    // bound keeps the whole degrees within int far beyond any angle.
+    // bound keeps the whole seconds within long long far beyond any angle.
     const double x = std::isfinite(deg) ? std::min(std::fabs(deg), 1e9) : 0.0;
-    const double d = std::floor(x);
-    const double minutes = (x - d) * 60.0;
-    const double m = std::floor(minutes);
-    return {static_cast<int>(d), static_cast<int>(m), (minutes - m) * 60.0};
+    const long long arcseconds = std::llround(x * 3600.0);
+    return {static_cast<int>(arcseconds / 3600), static_cast<int>(arcseconds / 60 % 60),
+            static_cast<double>(arcseconds % 60)};
 }
 
 // "直下点 東経139ﾟ41'30" 北緯35ﾟ41'22"" and the height line.  Longitude east

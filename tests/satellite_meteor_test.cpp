@@ -56,6 +56,30 @@ TEST(SatelliteText, ElementEpoch) {
     }
 }
 
+TEST(SatelliteText, SubSatellitePointRoundsToTheSecond) {
+    // Degrees to d m s by hand: 139.6916667 = 139 41' 30"; 139.69999 is
+    // 139 41' 59.96", which rounds up into the next minute; 35.9999 = 35 59'
+    // 59.64", up into the next degree.
+    const struct {
+        const char16_t *longitude, *latitude;
+        const char* line;
+    } cases[] = {
+        {u"139.6916667", u"35.6894444", "東経139ﾟ41'30\" 北緯35ﾟ41'22\""},
+        {u"139.69999", u"-35.9999", "東経139ﾟ42'00\" 南緯36ﾟ00'00\""},
+        {u"-0.0001", u"nan", "西経  0ﾟ00'00\" 北緯 0ﾟ00'00\""},
+    };
+    for (const auto& c : cases) {
+        Sky s;
+        s.status.PlanetPhysicalTable = 1;
+        s.Object(kIss, {{u".LLA.Longitude", c.longitude},
+                        {u".LLA.Latitude", c.latitude},
+                        {u".LLA.Altitude", u"408123"}});
+        EXPECT_NE(s.Text(kIss).find(std::string("直下点 ") + c.line + "\r\n高度 408.1 km\r\n"),
+                  std::string::npos)
+            << s.Text(kIss);
+    }
+}
+
 TEST(MeteorText, TitleAndDateOfTheMaximum) {
     // The Sun's longitude at 2026-08-12 23:00 UT is the peak's.
     double earth = 0.0;

@@ -62,12 +62,19 @@ bool IsSpacecraft(CStkString& object) {
 using Heading = CString (*)(CCorLum* engine, CStkString& object, const CString& japanese,
                             const CString& english);
 
-CString NamesHeading(CCorLum*, CStkString&, const CString& japanese, const CString& english) {
+// Both names, the Japanese first.  A body known by one name only (most
+// comets and minor planets, many surface features) is answered with that
+// name for both; it is shown once, not as "Halley Halley".
+CString NamePair(const CString& japanese, const CString& english) {
+    if (!japanese.IsEmpty() && japanese == english) return japanese;
     return japanese + u" " + english;
+}
+CString NamesHeading(CCorLum*, CStkString&, const CString& japanese, const CString& english) {
+    return NamePair(japanese, english);
 }
 CString PlanetHeading(CCorLum*, CStkString& object, const CString& japanese,
                       const CString& english) {
-    return japanese + u" " + english + (object.SameP(1, u"Planet") ? u" (惑星)" : u" (準惑星)");
+    return NamePair(japanese, english) + (object.SameP(1, u"Planet") ? u" (惑星)" : u" (準惑星)");
 }
 CString UmbraHeading(CCorLum*, CStkString&, const CString& japanese, const CString&) {
     return japanese + u" (月の距離に応じた地球の影)";

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <stdexcept>
 
-namespace {
-
 sockaddr_in LoopbackAddress(int port) {
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -19,6 +17,8 @@ sockaddr_in LoopbackAddress(int port) {
     a.sin_port = htons(static_cast<uint16_t>(port));
     return a;
 }
+
+namespace {
 
 // A socket listening on a free loopback port (`backlog` 0: one pending
 // connection fills its queue); *port receives the port.

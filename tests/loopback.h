@@ -2,6 +2,7 @@
 #pragma once
 
 #include <httplib.h>
+#include <netinet/in.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -10,6 +11,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+// 127.0.0.1:PORT as a socket address (port 0: any free port).
+sockaddr_in LoopbackAddress(int port);
 
 // "http://127.0.0.1:PORT" + path.
 std::string LoopbackUrl(int port, const std::string& path);

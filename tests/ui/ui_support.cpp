@@ -19,6 +19,8 @@
 #include <cmath>
 #include <thread>
 
+#include "tests/loopback.h"
+
 bool PumpUntil(const std::function<bool()>& done) {
     QElapsedTimer clock;
     clock.start();
@@ -44,21 +46,9 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
     QCoreApplication::sendEvent(widget, &event);
 }
 
-namespace {
-
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    return address;
-}
-
-}  // namespace
-
 int FreePort() {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address = LoopbackAddress(0);
     socklen_t size = sizeof address;
     int port = 0;
     if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
@@ -111,7 +101,7 @@ IndiServer::~IndiServer() {
 bool IndiServer::WaitListening() const {
     for (int i = 0; i < 100 && m_pid > 0; ++i) {
         const int s = socket(AF_INET, SOCK_STREAM, 0);
-        const sockaddr_in address = Loopback(m_port);
+        const sockaddr_in address = LoopbackAddress(m_port);
         const bool open =
             connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
         close(s);

@@ -106,14 +106,6 @@ bool IsStorableKey(const CString& key) {
     return key.FindOneOf(u"\r\n") < 0 && key.Left(1) != u":";
 }
 
-// Writes one line.  The reader takes a carriage return before the line feed
-// as part of the line end, so a line that itself ends in one ("KEY\r", read
-// from "KEY\r\r\n") keeps it only when the line end is "\r\n"; written with
-// "\n" alone the key would come back as "KEY" and merge with that entry.
-void WriteLine(CLumFile& file, const CString& line) {
-    file.WriteString(line + (line.Right(1) == u"\r" ? u"\r\n" : u"\n"));
-}
-
 }  // namespace
 
 void CCdf::AddEntry(const CString& key, const CStringArray& lines) {
@@ -160,15 +152,15 @@ int CCdf::SaveFile(const CString& path) {
                              CLumFile::typeText)) {
         return 0;
     }
-    for (const CString& line : m_preamble) WriteLine(file, line);
+    for (const CString& line : m_preamble) file.WriteLine(line);
     for (const CString& key : m_keys) {
         const CStringArray* entry = m_entries.PLookup(key);
         if (!entry) continue;
         bool valued = false;
         for (const CString& line : *entry) valued = valued || HasValue(line);
         if (!valued) continue;
-        WriteLine(file, u":" + key);
-        for (const CString& line : *entry) WriteLine(file, u"\t" + line);
+        file.WriteLine(u":" + key);
+        for (const CString& line : *entry) file.WriteLine(u"\t" + line);
     }
     return file.Close();
 }

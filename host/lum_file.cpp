@@ -141,6 +141,10 @@ void CLumFile::WriteString(const CString& text) {
     }
 }
 
+void CLumFile::WriteLine(const CString& line) {
+    WriteString(line + (line.Right(1) == u"\r" ? u"\r\n" : u"\n"));
+}
+
 int CLumFile::Close() {
     m_reading = false;
     m_text.Empty();

@@ -53,6 +53,10 @@ class CLumFile {
     int ReadString(CString& line);
     // Appends text (UTF-16) to a file opened for writing.
     void WriteString(const CString& text);
+    // Appends one line and its line end, such that ReadString gives the line
+    // back as it was: a line that itself ends in a carriage return is ended
+    // with "\r\n", since ReadString takes one "\r" before "\n" as the end.
+    void WriteLine(const CString& line);
     // Ends the use of the file.  For a file opened for writing: puts the new
     // version in place and tells whether that worked (0: the old file is as
     // it was).  Non-zero for a file opened for reading.
